@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QDate>
+
+class Database;
+
+// Deterministic, realistic demo rows across every table, for showing the windows
+// filled and for benchmarks (scale multiplies every count but the code tables).
+namespace DemoData {
+
+struct Counts
+{
+    qint64 customers = 0, linkmans = 0, states = 0, operates = 0, details = 0, operaters = 0, workers = 0,
+           shusong = 0, settlements = 0, plans = 0, notices = 0, logs = 0, users = 0;
+};
+
+// Adds the rows in one transaction. Dates are laid around `anchor` (plans and
+// notices on that day among them, so the today view shows something).
+Counts add(Database &db, int scale, const QDate &anchor);
+
+}  // namespace DemoData
