@@ -132,8 +132,15 @@ void Database::raise(int rc, const QString &context) const
 {
     const int primary = rc & 0xff;
     const QString msg = engineMessage(m_db, rc);
-    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY)
-        throw DbError(DbError::Kind::Duplicate, msg, rc);
+    if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
+        // "UNIQUE constraint failed: tblCustomers.CustId" -> name the code columns for the user.
+        const QString columns = msg.section(u':', 1).trimmed();
+        throw DbError(DbError::Kind::Duplicate, QStringLiteral("代码重复，不能保存：%1 已有相同的代码。").arg(columns), rc);
+    }
+    if (rc == SQLITE_CONSTRAINT_NOTNULL) {
+        const QString column = msg.section(u':', 1).trimmed();
+        throw DbError(DbError::Kind::Constraint, QStringLiteral("%1 不能为空。").arg(column), rc);
+    }
     if (primary == SQLITE_CONSTRAINT)
         throw DbError(DbError::Kind::Constraint, msg, rc);
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
