@@ -100,9 +100,9 @@ void Statement::bind(int index, const QVariant &raw)
             if (text.isNull()) {
                 rc = sqlite3_bind_null(m_stmt, index);
             } else {
-                const QByteArray utf8 = text.toUtf8();
-                rc = sqlite3_bind_text64(m_stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT,
-                                         SQLITE_UTF8);
+                // UTF-16 straight from the QString: the engine converts once, no intermediate copy.
+                rc = sqlite3_bind_text64(m_stmt, index, reinterpret_cast<const char *>(text.utf16()),
+                                         sqlite3_uint64(text.size()) * 2, SQLITE_TRANSIENT, SQLITE_UTF16LE);
             }
         }
         }
