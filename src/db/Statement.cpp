@@ -186,3 +186,9 @@ QString Statement::text(int column) const
 
 qint64 Statement::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
 double Statement::real(int column) const { return sqlite3_column_double(m_stmt, column); }
+
+QString Statement::columnDeclType(int column) const
+{
+    const char *type = sqlite3_column_decltype(m_stmt, column);
+    return type ? QString::fromUtf8(type) : QString();
+}

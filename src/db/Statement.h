@@ -36,6 +36,8 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
+    // The declared type of a result column that comes straight from a table; empty for expressions.
+    QString columnDeclType(int column) const;
     // Case-insensitive; -1 when absent.
     int columnIndex(const QString &name) const;
     bool isNull(int column) const;

@@ -1,0 +1,1119 @@
+#include "Dataset.h"
+
+#include "Database.h"
+#include "DateText.h"
+#include "SqlDialect.h"
+#include "SqlValue.h"
+#include "Statement.h"
+
+#include <QLocale>
+
+namespace {
+
+// Key text for joins and lookups: text without regard to case, numbers by value.
+QString foldKey(const QVariant &stored)
+{
+    if (!stored.isValid() || stored.isNull())
+        return {};
+    switch (stored.typeId()) {
+    case QMetaType::Double: {
+        const double d = stored.toDouble();
+        if (d == double(qint64(d)))
+            return QString::number(qint64(d));
+        return QString::number(d, 'g', 17);
+    }
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+        return QString::number(stored.toLongLong());
+    default:
+        return stored.toString().toCaseFolded();
+    }
+}
+
+qsizetype codePoints(const QString &s)
+{
+    qsizetype n = 0;
+    for (qsizetype i = 0; i < s.size(); ++i)
+        if (!s.at(i).isLowSurrogate())
+            ++n;
+    return n;
+}
+
+QString shortest(double d)
+{
+    return QString::number(d, 'f', QLocale::FloatingPointShortest);
+}
+
+}  // namespace
+
+Dataset::Dataset(Database *db, const QString &name, QObject *parent) : QObject(parent), m_db(db)
+{
+    setObjectName(name);
+}
+
+Dataset::~Dataset() = default;
+
+void Dataset::setDatabase(Database *db)
+{
+    if (isActive())
+        raise(QStringLiteral("数据集 %1 打开时不能更换数据库").arg(name()));
+    m_db = db;
+}
+
+void Dataset::raise(const QString &message) const
+{
+    throw DatasetError(message);
+}
+
+void Dataset::checkActive() const
+{
+    if (m_state == State::Inactive)
+        raise(QStringLiteral("数据集 %1 没有打开，不能进行此操作").arg(name()));
+}
+
+void Dataset::setState(State state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    Q_EMIT stateChanged(state);
+}
+
+// ---------------------------------------------------------------- open and close
+
+void Dataset::open()
+{
+    if (isActive())
+        return;
+    if (!m_db)
+        raise(QStringLiteral("数据集 %1 没有连接数据库").arg(name()));
+    try {
+        m_fields = describe();
+    } catch (const DbError &e) {
+        raise(e.message());
+    }
+    m_dataFieldCount = int(m_fields.size());
+    m_fields += m_lookupDefs;
+    for (LookupDef &l : m_lookups) {
+        l.keyField = fieldIndex(l.keyFieldName);
+        if (l.keyField < 0 || l.keyField >= m_dataFieldCount)
+            raise(QStringLiteral("数据集 %1 的查找字段缺少关键字段 %2").arg(name(), l.keyFieldName));
+    }
+    m_detailField = m_detailFieldName.isEmpty() ? -1 : fieldIndex(m_detailFieldName);
+    if (!m_detailFieldName.isEmpty() && m_detailField < 0)
+        raise(QStringLiteral("数据集 %1 中没有明细关联字段 %2").arg(name(), m_detailFieldName));
+    m_rows.clear();
+    m_visible.clear();
+    m_loaded = false;
+    m_groupIndexValid = false;
+    m_lookupIndexes.clear();
+    m_cur = -1;
+    m_bof = m_eof = true;
+    if (m_filtered && !m_filterExpr.isEmpty())
+        m_filterPredicate = compileFilter();  // an unknown name raises here, before the state changes
+    setState(State::Browse);
+    if (readsAtOpen()) {
+        try {
+            ensureRows();
+        } catch (...) {
+            m_rows.clear();
+            m_visible.clear();
+            setState(State::Inactive);
+            throw;
+        }
+    }
+    Q_EMIT dataReset();
+    Q_EMIT currentChanged();
+}
+
+void Dataset::close()
+{
+    if (!isActive())
+        return;
+    prepareMove();  // a pending change is posted, never dropped; a failed post raises and we stay open
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_visible.clear();
+    m_buffer.clear();
+    m_loaded = false;
+    m_groupIndexValid = false;
+    m_groupIndex.clear();
+    m_lookupIndexes.clear();
+    m_cur = -1;
+    m_bof = m_eof = true;
+    setState(State::Inactive);
+    Q_EMIT dataReset();
+    Q_EMIT currentChanged();
+}
+
+void Dataset::refresh()
+{
+    checkActive();
+    close();
+    open();
+}
+
+void Dataset::ensureRows()
+{
+    checkActive();
+    if (!m_loaded)
+        loadRows();
+}
+
+void Dataset::loadRows()
+{
+    const qint64 keep = (m_cur >= 0 && m_cur < m_visible.size()) ? m_rows[size_t(m_visible.at(m_cur))].rowId : -1;
+    std::vector<qint64> ids;
+    std::vector<QVariantList> values;
+    try {
+        readRows(ids, values);
+    } catch (const DbError &e) {
+        raise(e.message());
+    }
+    m_rows.clear();
+    m_rows.resize(ids.size());
+    for (size_t i = 0; i < ids.size(); ++i) {
+        m_rows[i].rowId = ids[i];
+        m_rows[i].values = std::move(values[i]);
+    }
+    m_loaded = true;
+    m_groupIndexValid = false;
+    rebuildVisible();
+    const int at = keep >= 0 ? visibleRowOfRowId(keep) : -1;
+    m_cur = at >= 0 ? at : (m_visible.isEmpty() ? -1 : 0);
+    m_bof = at < 0;
+    m_eof = m_visible.isEmpty();
+}
+
+// ---------------------------------------------------------------- visible rows
+
+QVariant Dataset::masterLinkValue() const
+{
+    if (!m_master || !m_master->isActive())
+        return {};
+    const int f = m_master->fieldIndex(m_masterField);
+    if (f < 0)
+        return {};
+    return m_master->currentStored(f);
+}
+
+void Dataset::rebuildVisible()
+{
+    m_visible.clear();
+    m_lookupIndexes.clear();
+    const bool useFilter = m_filtered && !m_filterExpr.isEmpty() && m_filterPredicate;
+    if (m_master) {
+        const QString key = foldKey(masterLinkValue());
+        if (key.isNull() || m_detailField < 0)
+            return;
+        if (!m_groupIndexValid) {
+            m_groupIndex.clear();
+            for (int i = 0; i < int(m_rows.size()); ++i)
+                if (!m_rows[size_t(i)].deleted)
+                    m_groupIndex[foldKey(m_rows[size_t(i)].values.at(m_detailField))].append(i);
+            m_groupIndexValid = true;
+        }
+        for (int i : m_groupIndex.value(key))
+            if (!m_rows[size_t(i)].deleted && (!useFilter || m_filterPredicate(i)))
+                m_visible.append(i);
+        return;
+    }
+    m_visible.reserve(int(m_rows.size()));
+    for (int i = 0; i < int(m_rows.size()); ++i)
+        if (!m_rows[size_t(i)].deleted && (!useFilter || m_filterPredicate(i)))
+            m_visible.append(i);
+}
+
+void Dataset::masterMoved()
+{
+    if (!isActive())
+        return;
+    if (m_state != State::Browse) {
+        try {
+            postPending();
+        } catch (const DatasetError &) {
+            return;  // keep the pending row where it is; the next action raises the error
+        }
+    }
+    if (m_loaded) {
+        rebuildVisible();
+    } else {
+        m_rows.clear();  // rows appended since open belong to the previous master row
+        m_visible.clear();
+    }
+    m_cur = m_visible.isEmpty() ? -1 : 0;
+    m_bof = true;
+    m_eof = m_visible.isEmpty();
+    Q_EMIT dataReset();
+    Q_EMIT currentChanged();
+}
+
+void Dataset::setMaster(Dataset *master, const QString &masterField, const QString &detailField)
+{
+    if (m_master) {
+        disconnect(m_master, nullptr, this, nullptr);
+        m_master->m_details.removeAll(this);
+    }
+    m_master = master;
+    m_masterField = masterField;
+    m_detailFieldName = detailField;
+    if (isActive())
+        m_detailField = fieldIndex(detailField);
+    if (master) {
+        master->m_details.append(this);
+        connect(master, &Dataset::currentChanged, this, &Dataset::masterMoved);
+    }
+}
+
+// ---------------------------------------------------------------- moving
+
+void Dataset::postPending()
+{
+    if (m_state == State::Edit || m_state == State::Insert)
+        post();
+}
+
+void Dataset::prepareMove()
+{
+    for (const QPointer<Dataset> &d : std::as_const(m_details))
+        if (d && d->isActive())
+            d->prepareMove();
+    postPending();
+}
+
+void Dataset::moveTo(int visibleRow, bool bof, bool eof)
+{
+    const bool moved = visibleRow != m_cur;
+    m_cur = visibleRow;
+    m_bof = bof;
+    m_eof = eof;
+    if (moved)
+        Q_EMIT currentChanged();
+}
+
+void Dataset::first()
+{
+    checkActive();
+    prepareMove();
+    ensureRows();
+    moveTo(m_visible.isEmpty() ? -1 : 0, true, m_visible.isEmpty());
+}
+
+void Dataset::last()
+{
+    checkActive();
+    prepareMove();
+    ensureRows();
+    moveTo(int(m_visible.size()) - 1, m_visible.isEmpty(), true);
+}
+
+void Dataset::next()
+{
+    checkActive();
+    prepareMove();
+    ensureRows();
+    if (m_cur + 1 < m_visible.size())
+        moveTo(m_cur + 1, false, false);
+    else
+        m_eof = true;
+}
+
+void Dataset::prior()
+{
+    checkActive();
+    prepareMove();
+    ensureRows();
+    if (m_cur > 0)
+        moveTo(m_cur - 1, false, false);
+    else
+        m_bof = true;
+}
+
+bool Dataset::isBof()
+{
+    ensureRows();
+    return m_bof || m_visible.isEmpty();
+}
+
+bool Dataset::isEof()
+{
+    ensureRows();
+    return m_eof || m_visible.isEmpty();
+}
+
+int Dataset::recordCount()
+{
+    ensureRows();
+    return int(m_visible.size());
+}
+
+bool Dataset::isEmpty()
+{
+    return m_state != State::Insert && recordCount() == 0;
+}
+
+int Dataset::currentRow()
+{
+    ensureRows();
+    return m_state == State::Insert ? -1 : m_cur;
+}
+
+void Dataset::setCurrentRow(int visibleRow)
+{
+    checkActive();
+    ensureRows();
+    if (visibleRow < 0 || visibleRow >= m_visible.size())
+        raise(QStringLiteral("数据集 %1 没有第 %2 行").arg(name()).arg(visibleRow + 1));
+    if (visibleRow == m_cur && m_state == State::Browse)
+        return;
+    prepareMove();
+    ensureRows();
+    moveTo(qMin(visibleRow, int(m_visible.size()) - 1), false, false);
+}
+
+bool Dataset::locate(const QString &fields, const QVariantList &values, Qt::CaseSensitivity cs)
+{
+    const QStringList names = fields.split(u';', Qt::SkipEmptyParts);
+    return locate(fields, values, QList<Qt::CaseSensitivity>(names.size(), cs));
+}
+
+bool Dataset::locate(const QString &fields, const QVariantList &values, const QList<Qt::CaseSensitivity> &perField)
+{
+    checkActive();
+    const QStringList names = fields.split(u';', Qt::SkipEmptyParts);
+    if (names.size() != values.size() || names.size() != perField.size())
+        raise(QStringLiteral("定位的字段数与值的个数不符：%1").arg(fields));
+    QList<int> idx;
+    QVariantList wanted;
+    bool impossible = false;
+    for (int i = 0; i < names.size(); ++i) {
+        const int f = fieldIndex(names.at(i).trimmed());
+        if (f < 0)
+            raise(QStringLiteral("数据集 %1 中没有字段 %2").arg(name(), names.at(i)));
+        idx << f;
+        if (f >= m_dataFieldCount) {
+            wanted << values.at(i);
+            continue;
+        }
+        try {
+            wanted << normalise(f, values.at(i));
+        } catch (const DatasetError &) {
+            impossible = true;  // e.g. longer than the field: nothing can match
+            wanted << QVariant();
+        }
+    }
+    prepareMove();
+    ensureRows();
+    if (impossible)
+        return false;
+    for (int r = 0; r < m_visible.size(); ++r) {
+        const int row = m_visible.at(r);
+        bool match = true;
+        for (int i = 0; i < idx.size() && match; ++i) {
+            const QVariant have = storedAt(row, idx.at(i));
+            const QVariant &want = wanted.at(i);
+            const bool haveNull = !have.isValid() || have.isNull();
+            const bool wantNull = !want.isValid() || want.isNull();
+            if (haveNull || wantNull)
+                match = haveNull && wantNull;
+            else if (have.typeId() == QMetaType::QString || want.typeId() == QMetaType::QString)
+                match = have.toString().compare(want.toString(), perField.at(i)) == 0;
+            else
+                match = have.toDouble() == want.toDouble();
+        }
+        if (match) {
+            moveTo(r, false, false);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- changing
+
+void Dataset::append()
+{
+    checkActive();
+    prepareMove();
+    m_curBeforeInsert = m_cur;
+    m_buffer = QVariantList(m_dataFieldCount);
+    if (m_master && m_detailField >= 0)
+        m_buffer[m_detailField] = masterLinkValue();
+    setState(State::Insert);
+    Q_EMIT currentChanged();
+}
+
+void Dataset::edit()
+{
+    checkActive();
+    if (m_state == State::Edit || m_state == State::Insert)
+        return;
+    ensureRows();
+    if (m_cur < 0) {
+        append();  // editing an empty dataset starts a new row
+        return;
+    }
+    if (writeTable().isEmpty())
+        raise(QStringLiteral("数据集 %1 是只读的，不能修改").arg(name()));
+    m_buffer = m_rows[size_t(m_visible.at(m_cur))].values;
+    setState(State::Edit);
+}
+
+void Dataset::post()
+{
+    checkActive();
+    if (m_state == State::Browse)
+        raise(QStringLiteral("数据集 %1 不在编辑状态，不能保存").arg(name()));
+    if (m_beforePost && m_beforePost(*this) == BeforePost::CancelInsert && m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    if (writeTable().isEmpty())
+        raise(QStringLiteral("数据集 %1 是只读的，不能保存").arg(name()));
+    try {
+        if (m_state == State::Insert) {
+            qint64 rowId = 0;
+            writeInsert(m_buffer, rowId);
+            for (int f = 0; f < m_dataFieldCount; ++f)
+                if (m_fields.at(f).kind == FieldKind::AutoNumber)
+                    m_buffer[f] = rowId;
+            insertRowAtEnd(rowId, m_buffer);
+            m_buffer.clear();
+            m_bof = m_eof = false;
+            setState(State::Browse);
+            Q_EMIT rowInserted(m_cur);
+            Q_EMIT currentChanged();
+        } else {
+            Row &row = m_rows[size_t(m_visible.at(m_cur))];
+            writeUpdate(row.rowId, row.values, m_buffer);
+            if (m_detailField >= 0 && row.values.at(m_detailField) != m_buffer.at(m_detailField))
+                m_groupIndexValid = false;
+            row.values = m_buffer;
+            m_buffer.clear();
+            m_lookupIndexes.clear();
+            setState(State::Browse);
+            Q_EMIT rowUpdated(m_cur);
+        }
+    } catch (const DbError &e) {
+        raise(e.message());
+    }
+}
+
+void Dataset::insertRowAtEnd(qint64 rowId, const QVariantList &values)
+{
+    Row row;
+    row.rowId = rowId;
+    row.values = values;
+    m_rows.push_back(std::move(row));
+    const int index = int(m_rows.size()) - 1;
+    if (m_groupIndexValid && m_detailField >= 0)
+        m_groupIndex[foldKey(values.at(m_detailField))].append(index);
+    // The new row shows even when it does not pass the filter or restriction, until the next re-filter.
+    m_visible.append(index);
+    m_cur = int(m_visible.size()) - 1;
+    m_lookupIndexes.clear();
+}
+
+void Dataset::cancel()
+{
+    checkActive();
+    if (m_state == State::Insert) {
+        m_buffer.clear();
+        setState(State::Browse);
+        m_cur = qMin(m_curBeforeInsert, int(m_visible.size()) - 1);
+        if (m_cur < 0 && !m_visible.isEmpty())
+            m_cur = 0;
+        Q_EMIT currentChanged();
+    } else if (m_state == State::Edit) {
+        m_buffer.clear();
+        setState(State::Browse);
+        Q_EMIT rowUpdated(m_cur);
+        Q_EMIT currentChanged();
+    }
+}
+
+void Dataset::remove()
+{
+    checkActive();
+    if (m_state == State::Insert) {
+        cancel();
+        return;
+    }
+    for (const QPointer<Dataset> &d : std::as_const(m_details))
+        if (d && d->isActive())
+            d->prepareMove();
+    ensureRows();
+    if (m_cur < 0)
+        raise(QStringLiteral("数据集 %1 没有记录，不能删除").arg(name()));
+    const QString table = writeTable();
+    if (table.isEmpty())
+        raise(QStringLiteral("数据集 %1 是只读的，不能删除").arg(name()));
+    if (m_state == State::Edit) {
+        m_buffer.clear();
+        setState(State::Browse);
+    }
+    Row &row = m_rows[size_t(m_visible.at(m_cur))];
+    try {
+        Transaction tx(*m_db);
+        Statement st(*m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(SqlDialect::quoteIdentifier(table)));
+        st.bind(1, row.rowId);
+        st.execute();
+        tx.commit();
+    } catch (const DbError &e) {
+        raise(e.message());
+    }
+    row.deleted = true;
+    const int removed = m_cur;
+    m_visible.removeAt(removed);
+    m_lookupIndexes.clear();
+    m_cur = qMin(removed, int(m_visible.size()) - 1);
+    m_eof = m_visible.isEmpty();
+    m_bof = m_visible.isEmpty();
+    Q_EMIT rowRemoved(removed);
+    Q_EMIT currentChanged();
+}
+
+void Dataset::writeInsert(QVariantList &values, qint64 &rowId)
+{
+    QStringList columns;
+    QStringList marks;
+    QVariantList binds;
+    for (int f = 0; f < m_dataFieldCount; ++f) {
+        const QVariant &v = values.at(f);
+        if (m_fields.at(f).kind == FieldKind::AutoNumber || !v.isValid() || v.isNull())
+            continue;
+        columns << SqlDialect::quoteIdentifier(m_fields.at(f).name);
+        marks << QStringLiteral("?");
+        binds << v;
+    }
+    const QString table = SqlDialect::quoteIdentifier(writeTable());
+    const QString sql = columns.isEmpty()
+        ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, columns.join(u", "), marks.join(u", "));
+    Transaction tx(*m_db);
+    Statement st(*m_db, sql);
+    for (int i = 0; i < binds.size(); ++i)
+        st.bind(i + 1, binds.at(i));
+    st.execute();
+    rowId = m_db->lastInsertRowId();
+    tx.commit();
+}
+
+void Dataset::writeUpdate(qint64 rowId, const QVariantList &before, const QVariantList &after)
+{
+    QStringList sets;
+    QVariantList binds;
+    for (int f = 0; f < m_dataFieldCount; ++f) {
+        if (m_fields.at(f).kind == FieldKind::AutoNumber)
+            continue;
+        const QVariant &a = before.at(f);
+        const QVariant &b = after.at(f);
+        const bool same = (a.isNull() && b.isNull()) || (!a.isNull() && !b.isNull() && a == b);
+        if (same)
+            continue;
+        sets << SqlDialect::quoteIdentifier(m_fields.at(f).name) + QStringLiteral(" = ?");
+        binds << b;
+    }
+    if (sets.isEmpty())
+        return;
+    Transaction tx(*m_db);
+    Statement st(*m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                            .arg(SqlDialect::quoteIdentifier(writeTable()), sets.join(u", ")));
+    for (int i = 0; i < binds.size(); ++i)
+        st.bind(i + 1, binds.at(i));
+    st.bind(int(binds.size()) + 1, rowId);
+    if (st.execute() == 0)
+        raise(QStringLiteral("该记录已被删除或修改，不能保存；请刷新后重试。"));
+    tx.commit();
+}
+
+// ---------------------------------------------------------------- fields
+
+int Dataset::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i)
+        if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+Field Dataset::field(const QString &fieldName)
+{
+    checkActive();
+    const int i = fieldIndex(fieldName);
+    if (i < 0)
+        raise(QStringLiteral("数据集 %1 中没有字段 %2").arg(name(), fieldName));
+    return Field(this, i);
+}
+
+Field Dataset::field(int index)
+{
+    checkActive();
+    if (index < 0 || index >= m_fields.size())
+        raise(QStringLiteral("数据集 %1 中没有第 %2 个字段").arg(name()).arg(index + 1));
+    return Field(this, index);
+}
+
+QStringList Dataset::fieldNames() const
+{
+    QStringList out;
+    for (const FieldDef &f : m_fields)
+        out << f.name;
+    return out;
+}
+
+void Dataset::addLookup(const QString &fieldName, const QString &keyField, Dataset *lookup, const QString &lookupKey,
+                        const QString &resultField, int width)
+{
+    if (isActive())
+        raise(QStringLiteral("数据集 %1 打开时不能增加查找字段").arg(name()));
+    m_lookupDefs.append(FieldDef{fieldName, FieldKind::Lookup, width});
+    LookupDef def;
+    def.keyFieldName = keyField;
+    def.source = lookup;
+    def.sourceKey = lookupKey;
+    def.sourceResult = resultField;
+    m_lookups.append(def);
+    // A change in the source can change what our lookup columns show.
+    if (lookup && !m_lookups.isEmpty()) {
+        const auto notify = [this] { Q_EMIT lookupSourceChanged(); };
+        connect(lookup, &Dataset::dataReset, this, notify, Qt::UniqueConnection);
+        connect(lookup, &Dataset::rowInserted, this, notify);
+        connect(lookup, &Dataset::rowUpdated, this, notify);
+        connect(lookup, &Dataset::rowRemoved, this, notify);
+    }
+}
+
+QVariant Dataset::lookupStored(const QString &keyField, const QVariant &keyStored, const QString &resultField,
+                               FieldKind *kind)
+{
+    if (!isActive())
+        return {};
+    const int keyIdx = fieldIndex(keyField);
+    const int resIdx = fieldIndex(resultField);
+    if (keyIdx < 0 || resIdx < 0)
+        return {};
+    if (kind)
+        *kind = m_fields.at(resIdx).kind == FieldKind::Lookup ? lookupResultKind(resIdx) : m_fields.at(resIdx).kind;
+    const QString key = foldKey(keyStored);
+    if (key.isNull())
+        return {};
+    ensureRows();
+    const QString indexName = m_fields.at(keyIdx).name.toLower();
+    auto it = m_lookupIndexes.find(indexName);
+    if (it == m_lookupIndexes.end()) {
+        QHash<QString, int> index;
+        index.reserve(m_visible.size());
+        for (int row : std::as_const(m_visible)) {
+            const QString k = foldKey(storedAt(row, keyIdx));
+            if (!k.isNull() && !index.contains(k))
+                index.insert(k, row);
+        }
+        it = m_lookupIndexes.insert(indexName, index);
+    }
+    const auto hit = it->constFind(key);
+    if (hit == it->constEnd())
+        return {};
+    return storedAt(*hit, resIdx);
+}
+
+FieldKind Dataset::lookupResultKind(int field)
+{
+    const LookupDef &l = m_lookups.at(field - m_dataFieldCount);
+    if (!l.source || !l.source->isActive())
+        return FieldKind::Text;
+    const int r = l.source->fieldIndex(l.sourceResult);
+    if (r < 0)
+        return FieldKind::Text;
+    const FieldKind k = l.source->m_fields.at(r).kind;
+    return k == FieldKind::Lookup ? l.source->lookupResultKind(r) : k;
+}
+
+QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, const QString &resultField)
+{
+    FieldKind kind = FieldKind::Variant;
+    const QVariant stored = lookupStored(keyField, SqlValue::toStorage(key), resultField, &kind);
+    return typedValue(kind, stored);
+}
+
+QVariant Dataset::storedAt(int rowIndex, int field)
+{
+    if (field < m_dataFieldCount)
+        return m_rows[size_t(rowIndex)].values.at(field);
+    const LookupDef &l = m_lookups.at(field - m_dataFieldCount);
+    if (!l.source)
+        return {};
+    return l.source->lookupStored(l.sourceKey, storedAt(rowIndex, l.keyField), l.sourceResult, nullptr);
+}
+
+QVariant Dataset::currentStored(int field)
+{
+    if (m_state == State::Edit || m_state == State::Insert) {
+        if (field < m_dataFieldCount)
+            return m_buffer.at(field);
+        const LookupDef &l = m_lookups.at(field - m_dataFieldCount);
+        if (!l.source)
+            return {};
+        return l.source->lookupStored(l.sourceKey, m_buffer.at(l.keyField), l.sourceResult, nullptr);
+    }
+    if (!isActive())
+        return {};
+    ensureRows();
+    if (m_cur < 0 || m_cur >= m_visible.size())
+        return {};
+    return storedAt(m_visible.at(m_cur), field);
+}
+
+void Dataset::checkWritable(int field) const
+{
+    checkActive();
+    if (m_state == State::Browse)
+        raise(QStringLiteral("数据集 %1 不在编辑状态，不能修改字段 %2").arg(name(), m_fields.at(field).name));
+    if (field >= m_dataFieldCount || m_fields.at(field).kind == FieldKind::AutoNumber)
+        raise(QStringLiteral("字段 %1 是只读的").arg(m_fields.at(field).name));
+}
+
+void Dataset::setCurrentStored(int field, const QVariant &stored)
+{
+    const QVariant &old = m_buffer.at(field);
+    const bool same = (old.isNull() && stored.isNull()) || (!old.isNull() && !stored.isNull() && old == stored);
+    if (same)
+        return;
+    m_buffer[field] = stored;
+    Q_EMIT fieldChanged(field);
+}
+
+QVariant Dataset::normalise(int field, const QVariant &value) const
+{
+    const FieldDef &def = m_fields.at(field);
+    if (!value.isValid() || value.isNull())
+        return {};
+    const bool isString = value.typeId() == QMetaType::QString;
+    const QString text = isString ? value.toString() : QString();
+    if (isString && text.isEmpty())
+        return {};
+    switch (def.kind) {
+    case FieldKind::Text:
+    case FieldKind::Memo: {
+        const QString s = value.toString();
+        if (def.kind == FieldKind::Text && def.width > 0 && codePoints(s) > def.width)
+            raise(QStringLiteral("“%1”最多只能输入 %2 个字符，现在是 %3 个字符。")
+                      .arg(def.name)
+                      .arg(def.width)
+                      .arg(codePoints(s)));
+        return s;
+    }
+    case FieldKind::Long:
+    case FieldKind::AutoNumber: {
+        bool ok = false;
+        qint64 n = 0;
+        if (isString) {
+            n = text.trimmed().toLongLong(&ok);
+        } else if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float) {
+            const double d = value.toDouble();
+            ok = d == double(qint64(d));
+            n = qint64(d);
+        } else {
+            n = value.toLongLong(&ok);
+        }
+        if (!ok || n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+            raise(QStringLiteral("“%1”必须是整数：%2").arg(def.name, value.toString()));
+        return n;
+    }
+    case FieldKind::Double: {
+        bool ok = false;
+        double d = 0;
+        if (isString) {
+            d = QLocale::system().toDouble(text.trimmed(), &ok);
+            if (!ok)
+                d = text.trimmed().toDouble(&ok);
+        } else {
+            d = value.toDouble(&ok);
+        }
+        if (!ok || !std::isfinite(d))
+            raise(QStringLiteral("“%1”必须是数字：%2").arg(def.name, value.toString()));
+        return d;
+    }
+    case FieldKind::Boolean:
+        if (isString) {
+            const QString t = text.trimmed().toLower();
+            return (t == u"true" || t == u"1" || t == QStringLiteral("是")) ? 1 : 0;
+        }
+        return value.toBool() ? 1 : 0;
+    case FieldKind::Date:
+    case FieldKind::DateTime: {
+        QDateTime dt;
+        if (value.typeId() == QMetaType::QDate) {
+            dt = QDateTime(value.toDate(), QTime(0, 0));
+        } else if (value.typeId() == QMetaType::QDateTime) {
+            dt = value.toDateTime();
+        } else if (isString) {
+            dt = SqlValue::dateTimeFromStorage(text.trimmed());
+            if (!dt.isValid()) {
+                const QDate d = DateText::parseShortDate(text);
+                if (d.isValid())
+                    dt = QDateTime(d, QTime(0, 0));
+            }
+        }
+        if (!dt.isValid())
+            raise(QStringLiteral("“%1”不是有效的日期：%2").arg(def.name, value.toString()));
+        if (def.kind == FieldKind::Date)
+            dt.setTime(QTime(0, 0));
+        return SqlValue::dateTimeToStorage(dt);
+    }
+    default:
+        return SqlValue::toStorage(value);
+    }
+}
+
+QVariant Dataset::typedValue(FieldKind kind, const QVariant &stored)
+{
+    if (!stored.isValid() || stored.isNull())
+        return {};
+    switch (kind) {
+    case FieldKind::Text:
+    case FieldKind::Memo:
+        return stored.toString();
+    case FieldKind::Long:
+    case FieldKind::AutoNumber:
+        return stored.toLongLong();
+    case FieldKind::Double:
+        return stored.toDouble();
+    case FieldKind::Boolean:
+        return stored.toLongLong() != 0;
+    case FieldKind::Date: {
+        const QDateTime dt = SqlValue::dateTimeFromStorage(stored.toString());
+        return dt.isValid() ? QVariant(dt.date()) : QVariant();
+    }
+    case FieldKind::DateTime: {
+        const QDateTime dt = SqlValue::dateTimeFromStorage(stored.toString());
+        return dt.isValid() ? QVariant(dt) : QVariant();
+    }
+    default:
+        return stored;
+    }
+}
+
+QString Dataset::displayText(FieldKind kind, const QVariant &stored)
+{
+    if (!stored.isValid() || stored.isNull())
+        return {};
+    switch (kind) {
+    case FieldKind::Double:
+        return shortest(stored.toDouble());
+    case FieldKind::Boolean:
+        return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
+    case FieldKind::Date:
+    case FieldKind::DateTime: {
+        const QDateTime dt = SqlValue::dateTimeFromStorage(stored.toString());
+        if (!dt.isValid())
+            return stored.toString();
+        return (kind == FieldKind::Date || dt.time() == QTime(0, 0)) ? DateText::shortDate(dt.date())
+                                                                     : DateText::dateTime(dt);
+    }
+    default:
+        if (stored.typeId() == QMetaType::Double)
+            return shortest(stored.toDouble());
+        return stored.toString();
+    }
+}
+
+QVariant Dataset::valueAt(int visibleRow, int field)
+{
+    ensureRows();
+    if (visibleRow < 0 || visibleRow >= m_visible.size() || field < 0 || field >= m_fields.size())
+        return {};
+    const bool editing = visibleRow == m_cur && m_state == State::Edit;
+    const QVariant stored = editing ? currentStored(field) : storedAt(m_visible.at(visibleRow), field);
+    const FieldKind kind = field < m_dataFieldCount ? m_fields.at(field).kind : lookupResultKind(field);
+    return typedValue(kind, stored);
+}
+
+QString Dataset::textAt(int visibleRow, int field)
+{
+    ensureRows();
+    if (visibleRow < 0 || visibleRow >= m_visible.size() || field < 0 || field >= m_fields.size())
+        return {};
+    const bool editing = visibleRow == m_cur && m_state == State::Edit;
+    const QVariant stored = editing ? currentStored(field) : storedAt(m_visible.at(visibleRow), field);
+    const FieldKind kind = field < m_dataFieldCount ? m_fields.at(field).kind : lookupResultKind(field);
+    return displayText(kind, stored);
+}
+
+qint64 Dataset::rowIdAt(int visibleRow)
+{
+    ensureRows();
+    if (visibleRow < 0 || visibleRow >= m_visible.size())
+        return -1;
+    return m_rows[size_t(m_visible.at(visibleRow))].rowId;
+}
+
+int Dataset::visibleRowOfRowId(qint64 rowId)
+{
+    for (int r = 0; r < m_visible.size(); ++r)
+        if (m_rows[size_t(m_visible.at(r))].rowId == rowId)
+            return r;
+    return -1;
+}
+
+// ---------------------------------------------------------------- filter
+
+void Dataset::setFilter(const QString &text)
+{
+    const FilterExpression expr = FilterExpression::parse(text);  // a syntax error raises; nothing changes
+    if (isActive() && m_filtered) {
+        prepareMove();
+        const FilterExpression old = m_filterExpr;
+        const QString oldText = m_filterText;
+        m_filterExpr = expr;
+        m_filterText = text;
+        try {
+            m_filterPredicate = compileFilter();
+        } catch (const DatasetError &) {
+            m_filterExpr = old;
+            m_filterText = oldText;
+            throw;
+        }
+        if (m_loaded)
+            rebuildVisible();
+        m_cur = (m_loaded && !m_visible.isEmpty()) ? 0 : -1;
+        m_bof = true;
+        m_eof = m_visible.isEmpty();
+        Q_EMIT dataReset();
+        Q_EMIT currentChanged();
+        return;
+    }
+    m_filterExpr = expr;
+    m_filterText = text;
+}
+
+void Dataset::setFiltered(bool on)
+{
+    if (on == m_filtered)
+        return;
+    if (isActive()) {
+        prepareMove();
+        if (on)
+            m_filterPredicate = compileFilter();  // an unknown field raises; the flag stays as it was
+        m_filtered = on;
+        if (m_loaded)
+            rebuildVisible();
+        m_cur = (m_loaded && !m_visible.isEmpty()) ? 0 : -1;
+        m_bof = true;
+        m_eof = m_visible.isEmpty();
+        Q_EMIT dataReset();
+        Q_EMIT currentChanged();
+        return;
+    }
+    m_filtered = on;
+}
+
+FilterExpression::Predicate Dataset::compileFilter()
+{
+    return m_filterExpr.compile([this](const QString &fieldName, FilterExpression::Op op,
+                                       const FilterExpression::Literal &lit) -> FilterExpression::Predicate {
+        const int f = fieldIndex(fieldName);
+        if (f < 0)
+            raise(QStringLiteral("过滤条件中的字段 %1 在数据集 %2 中不存在").arg(fieldName, name()));
+        const FieldKind kind = f < m_dataFieldCount ? m_fields.at(f).kind : FieldKind::Lookup;
+        if (op == FilterExpression::Op::Like) {
+            const QString pattern = lit.text;
+            return [this, f, pattern](int row) {
+                const QVariant v = storedAt(row, f);
+                return !v.isNull() && FilterExpression::likeMatch(v.toString(), pattern);
+            };
+        }
+        const bool dateField = kind == FieldKind::Date || kind == FieldKind::DateTime;
+        if (dateField || (!lit.quoted && kind != FieldKind::Long && kind != FieldKind::Double
+                          && kind != FieldKind::AutoNumber && kind != FieldKind::Boolean)) {
+            const QDate d = DateText::parseShortDate(lit.text);
+            if (d.isValid()) {
+                // A date equals a date-time holding that day at midnight.
+                const QString stored = SqlValue::dateToStorage(d);
+                return [this, f, stored](int row) {
+                    const QVariant v = storedAt(row, f);
+                    return !v.isNull() && v.toString() == stored;
+                };
+            }
+            if (dateField)
+                raise(QStringLiteral("过滤条件中的日期“%1”无法识别").arg(lit.text));
+        }
+        if (kind == FieldKind::Long || kind == FieldKind::Double || kind == FieldKind::AutoNumber
+            || kind == FieldKind::Boolean) {
+            bool ok = false;
+            const double number = lit.text.toDouble(&ok);
+            if (!ok)
+                raise(QStringLiteral("过滤条件中字段 %1 的值“%2”不是数字").arg(fieldName, lit.text));
+            return [this, f, number](int row) {
+                const QVariant v = storedAt(row, f);
+                return !v.isNull() && v.toDouble() == number;
+            };
+        }
+        const QString wanted = lit.text;
+        return [this, f, wanted](int row) {
+            const QVariant v = storedAt(row, f);
+            return !v.isNull() && v.toString().compare(wanted, Qt::CaseInsensitive) == 0;
+        };
+    });
+}
+
+// ---------------------------------------------------------------- Field
+
+QString Field::name() const { return m_dataset->m_fields.at(m_index).name; }
+FieldKind Field::kind() const { return m_dataset->m_fields.at(m_index).kind; }
+int Field::width() const { return m_dataset->m_fields.at(m_index).width; }
+bool Field::isReadOnly() const
+{
+    return m_index >= m_dataset->m_dataFieldCount || kind() == FieldKind::AutoNumber;
+}
+
+QVariant Field::value() const
+{
+    m_dataset->checkActive();
+    const FieldKind k = m_index < m_dataset->m_dataFieldCount ? kind() : m_dataset->lookupResultKind(m_index);
+    return Dataset::typedValue(k, m_dataset->currentStored(m_index));
+}
+
+bool Field::isNull() const
+{
+    m_dataset->checkActive();
+    const QVariant v = m_dataset->currentStored(m_index);
+    return !v.isValid() || v.isNull();
+}
+
+QString Field::asString() const
+{
+    m_dataset->checkActive();
+    const FieldKind k = m_index < m_dataset->m_dataFieldCount ? kind() : m_dataset->lookupResultKind(m_index);
+    return Dataset::displayText(k, m_dataset->currentStored(m_index));
+}
+
+qint64 Field::asInteger() const { return value().toLongLong(); }
+double Field::asFloat() const { return value().toDouble(); }
+bool Field::asBoolean() const { return value().toBool(); }
+QDate Field::asDate() const
+{
+    const QVariant v = value();
+    return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
+}
+QDateTime Field::asDateTime() const
+{
+    const QVariant v = value();
+    return v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
+}
+
+void Field::setValue(const QVariant &value)
+{
+    m_dataset->checkWritable(m_index);
+    m_dataset->setCurrentStored(m_index, m_dataset->normalise(m_index, value));
+}
+
+void Field::setAsString(const QString &text)
+{
+    setValue(QVariant(text));
+}
+
+void Field::clear()
+{
+    setValue(QVariant());
+}

@@ -1,0 +1,202 @@
+#pragma once
+
+#include "DatasetError.h"
+#include "Field.h"
+#include "FilterExpression.h"
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <vector>
+
+class Database;
+
+// A cursor over rows it holds, with the classic states and moves of a data-aware
+// desktop dataset. Rows are identified by the engine's rowid, never by a key column.
+// Subclasses say where rows come from (a table or a query) and where writes go.
+class Dataset : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    enum class BeforePost { Proceed, CancelInsert };
+    using BeforePostHook = std::function<BeforePost(Dataset &)>;
+
+    explicit Dataset(Database *db, const QString &name, QObject *parent = nullptr);
+    ~Dataset() override;
+
+    QString name() const { return objectName(); }
+    Database *database() const { return m_db; }
+    void setDatabase(Database *db);
+
+    // --- open and close
+    void open();
+    // Posts a pending edit or insert first; if that fails it raises and stays open.
+    void close();
+    bool isActive() const { return m_state != State::Inactive; }
+    // close + open keeping filter and SQL; the position goes back to the first row.
+    void refresh();
+    State state() const { return m_state; }
+
+    // --- moving (each posts a pending edit or insert first)
+    void first();
+    void prior();
+    void next();
+    void last();
+    bool isBof();
+    bool isEof();
+    int recordCount();
+    bool isEmpty();
+    // Position of the current row among the visible rows; -1 when there is none.
+    int currentRow();
+    void setCurrentRow(int visibleRow);
+
+    // "UserID;RightID": exact match on each field (text case-insensitive where asked).
+    bool locate(const QString &fields, const QVariantList &values, Qt::CaseSensitivity cs = Qt::CaseSensitive);
+    bool locate(const QString &fields, const QVariantList &values, const QList<Qt::CaseSensitivity> &perField);
+
+    // --- changing
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void remove();
+    void setBeforePost(BeforePostHook hook) { m_beforePost = std::move(hook); }
+
+    // --- fields
+    int fieldCount() const { return int(m_fields.size()); }
+    const FieldDef &fieldDef(int index) const { return m_fields.at(index); }
+    int fieldIndex(const QString &name) const;  // case-insensitive, -1 when absent
+    Field field(const QString &name);
+    Field field(int index);
+    QStringList fieldNames() const;
+
+    // Display-only column: shows `resultField` of the row of `lookup` whose `lookupKey`
+    // equals this row's `keyField`; empty when none matches. Declare before open().
+    void addLookup(const QString &name, const QString &keyField, Dataset *lookup, const QString &lookupKey,
+                   const QString &resultField, int width = 20);
+
+    // --- filter: text and flag are independent and survive close/open
+    void setFilter(const QString &text);
+    QString filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool isFiltered() const { return m_filtered; }
+
+    // --- master-detail: only rows whose detailField equals the master's current masterField
+    void setMaster(Dataset *master, const QString &masterField, const QString &detailField);
+    Dataset *master() const { return m_master; }
+
+    // --- reading visible rows without moving (grids, reports, lookups)
+    QVariant valueAt(int visibleRow, int field);
+    QString textAt(int visibleRow, int field);
+    qint64 rowIdAt(int visibleRow);
+    int visibleRowOfRowId(qint64 rowId);
+
+    // Resolves `resultField` for the first visible row whose `keyField` matches `key`
+    // (text without regard to case); null when none. Hash-indexed.
+    QVariant lookupValue(const QString &keyField, const QVariant &key, const QString &resultField);
+
+    // Typed <-> stored conversions shared with Field.
+    static QVariant typedValue(FieldKind kind, const QVariant &stored);
+    static QString displayText(FieldKind kind, const QVariant &stored);
+
+Q_SIGNALS:
+    void stateChanged(Dataset::State state);
+    void currentChanged();            // the current row moved (or was replaced)
+    void dataReset();                 // rows re-read, filter or restriction changed: re-read everything
+    void rowInserted(int visibleRow);
+    void rowRemoved(int visibleRow);
+    void rowUpdated(int visibleRow);
+    void fieldChanged(int field);     // a value in the edit buffer changed
+    void lookupSourceChanged();       // a lookup dataset changed: lookup columns may show other text
+
+protected:
+    // Called by open(): fills the field list; for tables without reading rows.
+    virtual QList<FieldDef> describe() = 0;
+    // Reads every row: fills rows (rowid + stored values in field order).
+    virtual void readRows(std::vector<qint64> &rowIds, std::vector<QVariantList> &values) = 0;
+    // The table writes go to; empty for a read-only dataset.
+    virtual QString writeTable() const = 0;
+    // Tables read lazily; queries read at open.
+    virtual bool readsAtOpen() const { return true; }
+
+    [[noreturn]] void raise(const QString &message) const;
+    void checkActive() const;
+
+private:
+    friend class Field;
+    struct Row
+    {
+        qint64 rowId = 0;
+        QVariantList values;
+        bool deleted = false;
+    };
+    struct LookupDef
+    {
+        int keyField = -1;
+        QPointer<Dataset> source;
+        QString sourceKey;
+        QString sourceResult;
+        QString keyFieldName;
+    };
+
+    void ensureRows();
+    void loadRows();
+    void rebuildVisible();
+    FilterExpression::Predicate compileFilter();
+    QVariant storedAt(int rowIndex, int field);  // stored form; lookups computed
+    QVariant currentStored(int field);
+    void setCurrentStored(int field, const QVariant &stored);
+    QVariant normalise(int field, const QVariant &value) const;
+    void postPending();
+    void prepareMove();  // posts pending changes here and in every detail
+    void moveTo(int visibleRow, bool bof, bool eof);
+    void masterMoved();
+    QVariant masterLinkValue() const;
+    void invalidateIndexes();
+    void insertRowAtEnd(qint64 rowId, const QVariantList &values);
+    void writeInsert(QVariantList &values, qint64 &rowId);
+    void writeUpdate(qint64 rowId, const QVariantList &before, const QVariantList &after);
+    void setState(State state);
+    QVariant lookupStored(const QString &keyField, const QVariant &keyStored, const QString &resultField,
+                          FieldKind *kind);
+    FieldKind lookupResultKind(int field);
+    void checkWritable(int field) const;
+
+    Database *m_db;
+    State m_state = State::Inactive;
+    QList<FieldDef> m_fields;
+    int m_dataFieldCount = 0;
+    QList<LookupDef> m_lookups;  // one per lookup field, in field order after the data fields
+    QList<FieldDef> m_lookupDefs;
+
+    std::vector<Row> m_rows;
+    QList<int> m_visible;      // indexes into m_rows
+    bool m_loaded = false;     // false: rows not read yet (only rows appended since open held)
+    int m_cur = -1;            // index into m_visible
+    bool m_bof = true;
+    bool m_eof = true;
+    QVariantList m_buffer;     // edit or insert buffer
+    int m_curBeforeInsert = -1;
+
+    QString m_filterText;
+    FilterExpression m_filterExpr;
+    bool m_filtered = false;
+    FilterExpression::Predicate m_filterPredicate;
+
+    QPointer<Dataset> m_master;
+    QString m_masterField;
+    QString m_detailFieldName;
+    int m_detailField = -1;
+    QList<QPointer<Dataset>> m_details;
+    QHash<QString, QList<int>> m_groupIndex;  // folded link value -> row indexes
+    bool m_groupIndexValid = false;
+
+    QHash<QString, QHash<QString, int>> m_lookupIndexes;  // key field (lower) -> folded key -> row index
+    BeforePostHook m_beforePost;
+};
