@@ -111,6 +111,7 @@ void Dataset::open()
     m_bof = m_eof = true;
     if (m_filtered && !m_filterExpr.isEmpty())
         m_filterPredicate = compileFilter();  // an unknown name raises here, before the state changes
+    m_linkKey = m_master ? foldKey(masterLinkValue()) : QString();
     setState(State::Browse);
     if (readsAtOpen()) {
         try {
@@ -203,7 +204,7 @@ void Dataset::rebuildVisible()
     m_lookupIndexes.clear();
     const bool useFilter = m_filtered && !m_filterExpr.isEmpty() && m_filterPredicate;
     if (m_master) {
-        const QString key = foldKey(masterLinkValue());
+        const QString &key = m_linkKey;
         if (key.isNull() || m_detailField < 0)
             return;
         if (!m_groupIndexValid) {
@@ -235,6 +236,7 @@ void Dataset::masterMoved()
             return;  // keep the pending row where it is; the next action raises the error
         }
     }
+    m_linkKey = foldKey(masterLinkValue());
     if (m_loaded) {
         rebuildVisible();
     } else {
@@ -667,6 +669,8 @@ void Dataset::addLookup(const QString &fieldName, const QString &keyField, Datas
 {
     if (isActive())
         raise(QStringLiteral("数据集 %1 打开时不能增加查找字段").arg(name()));
+    const bool alreadyWatched =
+        std::any_of(m_lookups.cbegin(), m_lookups.cend(), [lookup](const LookupDef &l) { return l.source == lookup; });
     m_lookupDefs.append(FieldDef{fieldName, FieldKind::Lookup, width});
     LookupDef def;
     def.keyFieldName = keyField;
@@ -675,9 +679,9 @@ void Dataset::addLookup(const QString &fieldName, const QString &keyField, Datas
     def.sourceResult = resultField;
     m_lookups.append(def);
     // A change in the source can change what our lookup columns show.
-    if (lookup && !m_lookups.isEmpty()) {
+    if (lookup && !alreadyWatched) {
         const auto notify = [this] { Q_EMIT lookupSourceChanged(); };
-        connect(lookup, &Dataset::dataReset, this, notify, Qt::UniqueConnection);
+        connect(lookup, &Dataset::dataReset, this, notify);
         connect(lookup, &Dataset::rowInserted, this, notify);
         connect(lookup, &Dataset::rowUpdated, this, notify);
         connect(lookup, &Dataset::rowRemoved, this, notify);

@@ -193,6 +193,7 @@ private:
     QString m_masterField;
     QString m_detailFieldName;
     int m_detailField = -1;
+    QString m_linkKey;  // the master's link value the rows are restricted to, taken at open and at each master move
     QList<QPointer<Dataset>> m_details;
     QHash<QString, QList<int>> m_groupIndex;  // folded link value -> row indexes
     bool m_groupIndexValid = false;

@@ -1,0 +1,36 @@
+#include "uPublic.h"
+
+#include "DateText.h"
+#include "udmMain.h"
+
+QString AppDir;
+QString FilesRoot;
+QString CurrentUserID;
+QString CustomerPickCaller;
+QString InOutQueryCaller;
+QString PhotoViewCaller;
+QString FileClipboardMode;
+
+void SetAppDir(const QString &folder)
+{
+    AppDir = folder.endsWith(u'/') ? folder : folder + u'/';
+    FilesRoot = AppDir + QStringLiteral("Files/");
+}
+
+void WriteLog(const QString &dateTimeText, const QString &operate)
+{
+    // Close and reopen so the entry lands after any other cursor's; opening reads no rows.
+    Dataset *log = dmMain->tblLog;
+    log->close();
+    log->open();
+    log->append();
+    log->field(QStringLiteral("LogDateTime")).setValue(dateTimeText);
+    log->field(QStringLiteral("UserID")).setValue(CurrentUserID);
+    log->field(QStringLiteral("Operate")).setValue(operate);
+    log->post();
+}
+
+void WriteLog(const QString &operate)
+{
+    WriteLog(DateText::now(), operate);
+}

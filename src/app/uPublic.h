@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// Run-wide values, set once and read by every window.
+extern QString AppDir;         // the program's folder, ending with "/"
+extern QString FilesRoot;      // AppDir + "Files/": root of the record document folders
+extern QString CurrentUserID;  // the user ID exactly as typed at login
+
+// Caller tags: set by a window, read by the dialog it then opens.
+extern QString CustomerPickCaller;  // "联系人详细资料", "联系客户", "联系客户1", "相关客户"
+extern QString InOutQueryCaller;    // "应收账款" or "应付账款"
+extern QString PhotoViewCaller;     // "Yuangong", "Yuangong1" or "Operaters"
+extern QString FileClipboardMode;   // "Cut" or "Copy"
+
+// Sets AppDir and FilesRoot from the program's folder.
+void SetAppDir(const QString &folder);
+
+// Appends one entry to the system log with the current user. Callers pass the
+// current date-time as text (DateText::now()). Database errors reach the caller.
+void WriteLog(const QString &dateTimeText, const QString &operate);
+// The usual call: WriteLog(DateText::now(), operate).
+void WriteLog(const QString &operate);

@@ -1,0 +1,319 @@
+#include "udmMain.h"
+
+#include "DatabaseConnector.h"
+
+TdmMain *dmMain = nullptr;
+
+namespace {
+
+QString s(const char *text)
+{
+    return QString::fromUtf8(text);
+}
+
+// A new row of the dataset is stored only with its key: without one the insert is dropped silently.
+Dataset::BeforePostHook requireKeyOnInsert(const char *keyField)
+{
+    const QString key = s(keyField);
+    return [key](Dataset &ds) {
+        if (ds.state() != Dataset::State::Insert)
+            return Dataset::BeforePost::Proceed;
+        try {
+            return ds.field(key).isNull() ? Dataset::BeforePost::CancelInsert : Dataset::BeforePost::Proceed;
+        } catch (const DatasetError &) {
+            return Dataset::BeforePost::CancelInsert;
+        }
+    };
+}
+
+}  // namespace
+
+TableDataset *TdmMain::table(const char *name, const char *tableName, const char *orderBy)
+{
+    return new TableDataset(nullptr, s(name), s(tableName), s(orderBy), this);
+}
+
+QueryDataset *TdmMain::query(const char *name, const QStringList &sql)
+{
+    return new QueryDataset(nullptr, s(name), sql, this);
+}
+
+DataSource *TdmMain::source(const char *name, Dataset *dataset)
+{
+    return new DataSource(s(name), dataset, this);
+}
+
+QStringList TdmMain::inOutSql(bool receivables, bool withDateRange)
+{
+    const QString direction = receivables ? s("收款") : s("付款");
+    QStringList sql{
+        s("SELECT tblOperates.OperateID,tblOperates.OperateTitle,tblOperates.CustID,tblCustomers.CustName, "),
+        s("tblOperates.WriteDate,tblOperates.CurrID,tblOperates.CompactAmount,tblOperates.RMB,"),
+        receivables ? s("tblOperates.EndDate,sum(tblOperateDetail.RMB) as sumRMB,(tblOperates.RMB-sum(tblOperateDetail.RMB)) as gathering  ")
+                    : s("tblOperates.EndDate,sum(tblOperateDetail.RMB) as sumRMB,(tblOperates.RMB-sum(tblOperateDetail.RMB)) as Payment  "),
+        s(" FROM (tblOperates Inner JOIN tblOperateDetail ON tblOperates.OperateID = tblOperateDetail.OperateID) "),
+        s(" INNER JOIN tblCustomers ON tblOperates.CustID = tblCustomers.CustId "),
+        withDateRange ? s(" where (tblOperates.InorOut='%1') and (tblOperates.EndDate Between :EndDate1 and :EndDate2)").arg(direction)
+                      : s(" where (tblOperates.InorOut='%1')").arg(direction),
+        s(" group by tblOperates.OperateID,tblOperates.OperateTitle,tblOperates.CustID,tblCustomers.CustName,"),
+        s(" tblOperates.WriteDate,tblOperates.CurrID,tblOperates.CompactAmount,tblOperates.RMB,tblOperates.EndDate"),
+    };
+    return sql;
+}
+
+TdmMain::TdmMain(QObject *parent) : QObject(parent)
+{
+    setObjectName(s("dmMain"));
+    dmMain = this;
+
+    // Code tables first: other datasets look names up in them.
+    tblCountry = table("tblCountry", "tblCountry");
+    tblCustDist = table("tblCustDist", "tblCustDist");
+    tblCustLevel = table("tblCustLevel", "tblCustLevel");
+    tblCustState = table("tblCustState", "tblCustState");
+    tblCustOrigin = table("tblCustOrigin", "tblCustOrigin");
+    tblVocation = table("tblVocation", "tblVocation");
+    tblFinanceOrgan = table("tblFinanceOrgan", "tblFinanceOrgan");
+    tblCurrencyRate = table("tblCurrencyRate", "tblCurrencyRate");
+    tblOperateType = table("tblOperateType", "tblOperateType");
+    tblOperateOrigin = table("tblOperateOrigin", "tblOperateOrigin");
+    tblOperateState = table("tblOperateState", "tblOperateState");
+    tblDepartment = table("tblDepartment", "tblDepartment");
+    tblColor = table("tblColor", "tblColor");
+    tblDuty = table("tblDuty", "tblDuty");
+    tblDisk = table("tblDisk", "tblDisk");
+    tblCity = table("tblCity", "tblCity");
+    tblGongzhong = table("tblGongzhong", "tblGongzhong");
+    tblJineng = table("tblJineng", "tblJineng");
+    tblTijian = table("tblTijian", "tblTijian", "TJID");
+
+    tblCustomers = table("tblCustomers", "tblCustomers");
+    tblCustomers2 = table("tblCustomers2", "tblCustomers");
+    qryCustomers1 = query("qryCustomers1", {s("select * from tblCustomers")});
+    qryCustLookup = query("qryCustLookup", {s("select custID from tblCustomers")});
+    tblCustomerAddInfo = table("tblCustomerAddInfo", "tblCustomerAddInfo");
+    tblCustomerState = table("tblCustomerState", "tblCustomerState");
+    tblLinkmans = table("tblLinkmans", "tblLinkmans");
+    tblLinkmans2 = table("tblLinkmans2", "tblLinkmans");
+    tblLinkmansLookup = table("tblLinkmansLookup", "tblLinkmans");
+    qryLinkmans1 = query("qryLinkmans1", {s("select * from tblLinkmans")});
+    qryLinkmans3 = query("qryLinkmans3", {s("select * from tblLinkmans")});
+
+    tblOperates = table("tblOperates", "tblOperates");
+    tblOperates2 = table("tblOperates2", "tblOperates");
+    qryOperates1 = query("qryOperates1", {s("select * from tblOperates")});
+    qryOperateInfo = query("qryOperateInfo", {s("select * from tblOperates")});
+    tblOperateDetail = table("tblOperateDetail", "tblOperateDetail");
+    tblOperateDetail1 = table("tblOperateDetail1", "tblOperateDetail");
+    qryGathering = query("qryGathering", inOutSql(true, false));
+    qryPayment = query("qryPayment", inOutSql(false, false));
+
+    tblOperaters = table("tblOperaters", "tblOperaters");
+    tblOperaterTrack = table("tblOperaterTrack", "tblCustomerState");
+    qryOperaterTrack = query("qryOperaterTrack", {s("select * from tblCustomerState")});
+    qryAssignUpdate = query("qryAssignUpdate");
+    tblShusong = table("tblShusong", "tblShusong", "ShusongID");
+    tblShusong1 = table("tblShusong1", "tblShusong", "ShusongID");
+    tblShusongYJ = table("tblShusongYJ", "tblShusongYJ");
+    tblYuangong = table("tblYuangong", "tblYuangong");
+    tblYuangong1 = table("tblYuangong1", "tblYuangong", "CustID");
+
+    qryPlan = query("qryPlan", {s("select * from tblPlan")});
+    tblBoard = table("tblBoard", "tblBoard");
+    tblUser = table("tblUser", "tblUser");
+    tblUserRight = table("tblUserRight", "tblUserRight");
+    tblRight = table("tblRight", "tblRight");
+    qryDelUserRight = query("qryDelUserRight", {s("delete * from tblUserRight"), s("where UserID=:userID")});
+    tblLog = table("tblLog", "tblLog");
+    qryLogClear = query("qryLogClear", {s("delete * from tblLog")});
+    tblUserInfo = table("tblUserInfo", "tblUserInfo");
+    qryPubQuery = query("qryPubQuery");
+
+    qryChartRegion = query("qryChartRegion");
+    qryChartTime = query("qryChartTime");
+    qryChartLevel = query("qryChartLevel");
+    qryChartCustOrigin = query("qryChartCustOrigin");
+    qryChartCustState = query("qryChartCustState");
+    qryChartVocation = query("qryChartVocation");
+    qryChartOperateOrigin = query("qryChartOperateOrigin");
+    qryChartOperateType = query("qryChartOperateType");
+    qryChartOperateSort = query("qryChartOperateSort");
+    qryChartCustomerSort = query("qryChartCustomerSort");
+    qryChartOperaterSort = query("qryChartOperaterSort");
+    qryChartPayment = query("qryChartPayment");
+    qryChartGathering = query("qryChartGathering");
+    qryChartInOut = query("qryChartInOut");
+
+    // Detail links: each follows its master's current row.
+    for (Dataset *d : {static_cast<Dataset *>(tblLinkmans), static_cast<Dataset *>(tblOperates),
+                       static_cast<Dataset *>(tblYuangong1), static_cast<Dataset *>(tblCustomerState),
+                       static_cast<Dataset *>(tblCustomerAddInfo)})
+        d->setMaster(tblCustomers, s("CustId"), s("CustID"));
+    tblLinkmans2->setMaster(tblCustomers2, s("CustId"), s("CustID"));
+    tblOperateDetail->setMaster(tblOperates2, s("OperateID"), s("OperateID"));
+    tblShusongYJ->setMaster(tblShusong, s("ShusongID"), s("ShusongID"));
+
+    tblCustomers->setBeforePost(requireKeyOnInsert("CustID"));
+    tblOperates2->setBeforePost(requireKeyOnInsert("OPerateID"));
+
+    declareLookups();
+
+    // The unrestricted contact list re-reads (lazily) whenever a contact cursor writes.
+    for (Dataset *d : {static_cast<Dataset *>(tblLinkmans), static_cast<Dataset *>(tblLinkmans2),
+                       static_cast<Dataset *>(qryLinkmans1), static_cast<Dataset *>(qryLinkmans3)}) {
+        const auto reread = [this] {
+            if (tblLinkmansLookup->isActive())
+                tblLinkmansLookup->refresh();
+        };
+        connect(d, &Dataset::rowInserted, this, reread);
+        connect(d, &Dataset::rowUpdated, this, reread);
+        connect(d, &Dataset::rowRemoved, this, reread);
+    }
+
+    dsCustomers = source("dsCustomers", tblCustomers);
+    dsCustomers2 = source("dsCustomers2", tblCustomers2);
+    dsCustomers1 = source("dsCustomers1", qryCustomers1);
+    dsCustomerAddInfo = source("dsCustomerAddInfo", tblCustomerAddInfo);
+    dsCustomerState = source("dsCustomerState", tblCustomerState);
+    dsLinkmans = source("dsLinkmans", tblLinkmans);
+    dsLinkmans2 = source("dsLinkmans2", tblLinkmans2);
+    dsLinkmans1 = source("dsLinkmans1", qryLinkmans1);
+    dsLinkmans3 = source("dsLinkmans3", qryLinkmans3);
+    dsOperates = source("dsOperates", tblOperates);
+    dsOperates2 = source("dsOperates2", tblOperates2);
+    dsOperateDetail = source("dsOperateDetail", tblOperateDetail);
+    dsGathering = source("dsGathering", qryGathering);
+    dsPayment = source("dsPayment", qryPayment);
+    dsOperaters = source("dsOperaters", tblOperaters);
+    dsOperaterTrack = source("dsOperaterTrack", tblOperaterTrack);
+    dsYuangong = source("dsYuangong", tblYuangong);
+    dsYuangong1 = source("dsYuangong1", tblYuangong1);
+    dsShusong = source("dsShusong", tblShusong);
+    dsShusong1 = source("dsShusong1", tblShusong1);
+    dsShusongYJ = source("dsShusongYJ", tblShusongYJ);
+    dsGongzhong = source("dsGongzhong", tblGongzhong);
+    dsJineng = source("dsJineng", tblJineng);
+    dsTijian = source("dsTijian", tblTijian);
+    dsPlan = source("dsPlan", qryPlan);
+    dsBoard = source("dsBoard", tblBoard);
+    dsUser = source("dsUser", tblUser);
+    dsUserRight = source("dsUserRight", tblUserRight);
+    dsLog = source("dsLog", tblLog);
+    dsUserInfo = source("dsUserInfo", tblUserInfo);
+    dsCountry = source("dsCountry", tblCountry);
+    dsCustDist = source("dsCustDist", tblCustDist);
+    dsCustLevel = source("dsCustLevel", tblCustLevel);
+    dsCustState = source("dsCustState", tblCustState);
+    dsCustOrigin = source("dsCustOrigin", tblCustOrigin);
+    dsVocation = source("dsVocation", tblVocation);
+    dsFinanceOrgan = source("dsFinanceOrgan", tblFinanceOrgan);
+    dsCurrencyRate = source("dsCurrencyRate", tblCurrencyRate);
+    dsOperateType = source("dsOperateType", tblOperateType);
+    dsOperateOrigin = source("dsOperateOrigin", tblOperateOrigin);
+    dsOperateState = source("dsOperateState", tblOperateState);
+    dsDepartment = source("dsDepartment", tblDepartment);
+    dsColor = source("dsColor", tblColor);
+}
+
+void TdmMain::declareLookups()
+{
+    for (TableDataset *c : {tblCustomers, tblCustomers2}) {
+        c->addLookup(s("CountryName"), s("CountryID"), tblCountry, s("CountryID"), s("CountryName"));
+        c->addLookup(s("DistName"), s("DistID"), tblCustDist, s("DistID"), s("DistName"));
+        c->addLookup(s("VocationName"), s("VocationID"), tblVocation, s("VocationId"), s("VocationName"));
+        c->addLookup(s("OriginName"), s("OriginID"), tblCustOrigin, s("OriginID"), s("OriginName"));
+        c->addLookup(s("Operater"), s("OperaterID"), tblOperaters, s("OperaterID"), s("Name"));
+        c->addLookup(s("LevelName"), s("LevelID"), tblCustLevel, s("LevelID"), s("LevelName"));
+    }
+    tblCustomers->addLookup(s("State"), s("StateId"), tblCustState, s("StateID"), s("StateName"));
+    tblCustomers2->addLookup(s("StateName"), s("StateId"), tblCustState, s("StateID"), s("StateName"));
+
+    qryPlan->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 50);
+    tblLinkmans->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 50);
+    qryLinkmans1->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 50);
+    qryLinkmans3->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 100);
+    qryLinkmans3->addLookup(s("PostCode"), s("CustID"), tblCustomers2, s("CustId"), s("PostCode"));
+    qryLinkmans3->addLookup(s("Address"), s("CustID"), tblCustomers2, s("CustId"), s("Address"), 100);
+    tblOperaters->addLookup(s("Department"), s("DepartmentID"), tblDepartment, s("DepartmentID"), s("DepartmentName"));
+
+    for (TableDataset *o : {tblOperates, tblOperates2}) {
+        o->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 50);
+        o->addLookup(s("LinkCustName"), s("LinkCustID"), tblCustomers2, s("CustId"), s("CustName"));
+        o->addLookup(s("OriginName"), s("OriginId"), tblOperateOrigin, s("OriginID"), s("OriginName"));
+        o->addLookup(s("TypeName"), s("TypeID"), tblOperateType, s("TypeID"), s("TypeName"));
+        o->addLookup(s("OperaterName"), s("OperaterID"), tblOperaters, s("OperaterID"), s("Name"));
+        o->addLookup(s("OperateStateName"), s("OperateStateID"), tblOperateState, s("OperateStateID"),
+                     s("OperateStateName"));
+        o->addLookup(s("CurrName"), s("CurrID"), tblCurrencyRate, s("CurrID"), s("CurrName"));
+    }
+    tblOperates->addLookup(s("LinkmanName"), s("LinkmanID"), tblLinkmans, s("LinkmanID"), s("Name"));
+    tblOperates2->addLookup(s("LinkmanName"), s("LinkmanID"), tblLinkmansLookup, s("LinkmanID"), s("Name"));
+
+    tblUser->addLookup(s("DeptName"), s("DeptID"), tblDepartment, s("DepartmentID"), s("DepartmentName"));
+    for (TableDataset *y : {tblYuangong, tblYuangong1}) {
+        y->addLookup(s("Department"), s("DepartmentID"), tblDepartment, s("DepartmentID"), s("DepartmentName"));
+        y->addLookup(s("GongzhongName"), s("GongzhongID"), tblGongzhong, s("GongzhongID"), s("GongzhongName"));
+        y->addLookup(s("ShusongName"), s("ShusongID"), tblShusong1, s("ShusongID"), s("ShusongName"), 50);
+        y->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 50);
+        y->addLookup(s("LevelName"), s("LevelID"), tblJineng, s("LevelID"), s("LevelName"), 50);
+        y->addLookup(s("TJMS"), s("TJID"), tblTijian, s("TJID"), s("TJMS"), 50);
+    }
+    tblOperaterTrack->addLookup(s("CustName"), s("CustID"), tblCustomers2, s("CustId"), s("CustName"), 50);
+    tblOperaterTrack->addLookup(s("Operater"), s("CustID"), tblCustomers2, s("CustId"), s("Operater"), 50);
+}
+
+TdmMain::~TdmMain()
+{
+    try {
+        disconnectDatabase();
+    } catch (const DatasetError &) {
+        // Ending the program: a change that cannot be posted now is lost either way.
+    }
+    if (dmMain == this)
+        dmMain = nullptr;
+}
+
+bool TdmMain::connectDatabase(const QString &appDir)
+{
+    disconnectDatabase();
+    DatabaseConnector::Result r = DatabaseConnector::connect(appDir);
+    m_databasePath = r.databasePath;
+    if (!r.database) {
+        m_failure = r.failure;
+        return false;
+    }
+    m_failure.clear();
+    attachDatabase(std::move(r.database));
+    return true;
+}
+
+void TdmMain::attachDatabase(std::unique_ptr<Database> db)
+{
+    disconnectDatabase();
+    m_database = std::move(db);
+    for (Dataset *d : findChildren<Dataset *>())
+        d->setDatabase(m_database.get());
+    afterConnect();
+}
+
+void TdmMain::disconnectDatabase()
+{
+    if (!m_database)
+        return;
+    const auto all = findChildren<Dataset *>();
+    for (Dataset *d : all)
+        d->close();
+    for (Dataset *d : all)
+        d->setDatabase(nullptr);
+    m_database.reset();
+}
+
+void TdmMain::afterConnect()
+{
+    for (Dataset *d : std::initializer_list<Dataset *>{
+             tblCountry, tblCustDist, tblCustLevel, tblCustState, tblCustOrigin, tblVocation, tblFinanceOrgan,
+             tblCurrencyRate, tblOperateType, tblOperateOrigin, tblOperateState, tblBoard, tblLinkmans2, qryCustomers1,
+             tblOperates2, tblCustomers2, tblOperaters, tblLinkmansLookup})
+        if (!d->isActive())
+            d->open();
+}
