@@ -13,6 +13,20 @@ std::vector<BenchTarget> &targets()
     return list;
 }
 
+struct Direct
+{
+    std::string name;
+    double measured;
+    double limit;
+    std::string unit;
+};
+
+std::vector<Direct> &directs()
+{
+    static std::vector<Direct> list;
+    return list;
+}
+
 // Keeps the real time per iteration (ms) of every run while printing as usual.
 class CollectingReporter : public benchmark::ConsoleReporter
 {
@@ -22,7 +36,7 @@ public:
     {
         for (const Run &run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
-                times[run.benchmark_name()] = run.GetAdjustedRealTime() * multiplier(run.time_unit);
+                times[run.run_name.function_name] = run.GetAdjustedRealTime() * multiplier(run.time_unit);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -47,6 +61,11 @@ void registerTarget(const BenchTarget &target)
     targets().push_back(target);
 }
 
+void reportTarget(const std::string &name, double measured, double limit, const std::string &unit)
+{
+    directs().push_back({name, measured, limit, unit});
+}
+
 int runBenchmarksAndTargets(int argc, char **argv)
 {
     benchmark::Initialize(&argc, argv);
@@ -69,6 +88,12 @@ int runBenchmarksAndTargets(int argc, char **argv)
             std::printf("TARGET %s %.3f %.3f %s\n", t.name.c_str(), ratio, t.limit, pass ? "PASS" : "FAIL");
             failed += pass ? 0 : 1;
         }
+    }
+    for (const Direct &d : directs()) {
+        const bool pass = d.measured <= d.limit;
+        std::printf("TARGET %s %.3f%s %.3f%s %s\n", d.name.c_str(), d.measured, d.unit.c_str(), d.limit, d.unit.c_str(),
+                    pass ? "PASS" : "FAIL");
+        failed += pass ? 0 : 1;
     }
     std::fflush(stdout);
     return failed ? 1 : 0;

@@ -14,6 +14,9 @@ struct BenchTarget
 
 void registerTarget(const BenchTarget &target);
 
+// A target measured outside Google Benchmark (memory, say): printed with the others.
+void reportTarget(const std::string &name, double measured, double limit, const std::string &unit = "");
+
 // Runs every registered benchmark, then prints one line per target:
 // "TARGET <name> <measured> <limit> PASS|FAIL". Returns non-zero when one failed.
 int runBenchmarksAndTargets(int argc, char **argv);

@@ -1,6 +1,7 @@
 #include "Dataset.h"
 
 #include "Database.h"
+#include "PackedRow.h"
 #include "DateText.h"
 #include "SqlDialect.h"
 #include "SqlValue.h"
@@ -95,6 +96,7 @@ void Dataset::open()
     m_dataFieldCount = int(m_fields.size());
     m_fields += m_lookupDefs;
     for (LookupDef &l : m_lookups) {
+        l.resolved = false;
         l.keyField = fieldIndex(l.keyFieldName);
         if (l.keyField < 0 || l.keyField >= m_dataFieldCount)
             raise(QStringLiteral("数据集 %1 的查找字段缺少关键字段 %2").arg(name(), l.keyFieldName));
@@ -106,7 +108,7 @@ void Dataset::open()
     m_visible.clear();
     m_loaded = false;
     m_groupIndexValid = false;
-    m_lookupIndexes.clear();
+    invalidateIndexes();
     m_cur = -1;
     m_bof = m_eof = true;
     if (m_filtered && !m_filterExpr.isEmpty())
@@ -139,7 +141,7 @@ void Dataset::close()
     m_loaded = false;
     m_groupIndexValid = false;
     m_groupIndex.clear();
-    m_lookupIndexes.clear();
+    invalidateIndexes();
     m_cur = -1;
     m_bof = m_eof = true;
     setState(State::Inactive);
@@ -165,7 +167,7 @@ void Dataset::loadRows()
 {
     const qint64 keep = (m_cur >= 0 && m_cur < m_visible.size()) ? m_rows[size_t(m_visible.at(m_cur))].rowId : -1;
     std::vector<qint64> ids;
-    std::vector<QVariantList> values;
+    std::vector<QByteArray> values;
     try {
         readRows(ids, values);
     } catch (const DbError &e) {
@@ -175,7 +177,7 @@ void Dataset::loadRows()
     m_rows.resize(ids.size());
     for (size_t i = 0; i < ids.size(); ++i) {
         m_rows[i].rowId = ids[i];
-        m_rows[i].values = std::move(values[i]);
+        m_rows[i].packed = std::move(values[i]);
     }
     m_loaded = true;
     m_groupIndexValid = false;
@@ -201,7 +203,7 @@ QVariant Dataset::masterLinkValue() const
 void Dataset::rebuildVisible()
 {
     m_visible.clear();
-    m_lookupIndexes.clear();
+    invalidateIndexes();
     const bool useFilter = m_filtered && !m_filterExpr.isEmpty() && m_filterPredicate;
     if (m_master) {
         const QString &key = m_linkKey;
@@ -211,7 +213,7 @@ void Dataset::rebuildVisible()
             m_groupIndex.clear();
             for (int i = 0; i < int(m_rows.size()); ++i)
                 if (!m_rows[size_t(i)].deleted)
-                    m_groupIndex[foldKey(m_rows[size_t(i)].values.at(m_detailField))].append(i);
+                    m_groupIndex[foldKey(storedAt(i, m_detailField))].append(i);
             m_groupIndexValid = true;
         }
         for (int i : m_groupIndex.value(key))
@@ -457,7 +459,7 @@ void Dataset::edit()
     }
     if (writeTable().isEmpty())
         raise(QStringLiteral("数据集 %1 是只读的，不能修改").arg(name()));
-    m_buffer = m_rows[size_t(m_visible.at(m_cur))].values;
+    m_buffer = PackedRow::unpack(m_rows[size_t(m_visible.at(m_cur))].packed);
     setState(State::Edit);
 }
 
@@ -487,12 +489,13 @@ void Dataset::post()
             Q_EMIT currentChanged();
         } else {
             Row &row = m_rows[size_t(m_visible.at(m_cur))];
-            writeUpdate(row.rowId, row.values, m_buffer);
-            if (m_detailField >= 0 && row.values.at(m_detailField) != m_buffer.at(m_detailField))
+            const QVariantList before = PackedRow::unpack(row.packed);
+            writeUpdate(row.rowId, before, m_buffer);
+            if (m_detailField >= 0 && before.at(m_detailField) != m_buffer.at(m_detailField))
                 m_groupIndexValid = false;
-            row.values = m_buffer;
+            row.packed = PackedRow::pack(m_buffer);
             m_buffer.clear();
-            m_lookupIndexes.clear();
+            invalidateIndexes();
             setState(State::Browse);
             Q_EMIT rowUpdated(m_cur);
         }
@@ -505,7 +508,7 @@ void Dataset::insertRowAtEnd(qint64 rowId, const QVariantList &values)
 {
     Row row;
     row.rowId = rowId;
-    row.values = values;
+    row.packed = PackedRow::pack(values);
     m_rows.push_back(std::move(row));
     const int index = int(m_rows.size()) - 1;
     if (m_groupIndexValid && m_detailField >= 0)
@@ -513,7 +516,7 @@ void Dataset::insertRowAtEnd(qint64 rowId, const QVariantList &values)
     // The new row shows even when it does not pass the filter or restriction, until the next re-filter.
     m_visible.append(index);
     m_cur = int(m_visible.size()) - 1;
-    m_lookupIndexes.clear();
+    invalidateIndexes();
 }
 
 void Dataset::cancel()
@@ -567,7 +570,7 @@ void Dataset::remove()
     row.deleted = true;
     const int removed = m_cur;
     m_visible.removeAt(removed);
-    m_lookupIndexes.clear();
+    invalidateIndexes();
     m_cur = qMin(removed, int(m_visible.size()) - 1);
     m_eof = m_visible.isEmpty();
     m_bof = m_visible.isEmpty();
@@ -681,30 +684,37 @@ void Dataset::addLookup(const QString &fieldName, const QString &keyField, Datas
     // A change in the source can change what our lookup columns show.
     if (lookup && !alreadyWatched) {
         const auto notify = [this] { Q_EMIT lookupSourceChanged(); };
-        connect(lookup, &Dataset::dataReset, this, notify);
+        connect(lookup, &Dataset::dataReset, this, [this, lookup] {
+            for (LookupDef &l : m_lookups)
+                if (l.source == lookup)
+                    l.resolved = false;  // a reopened query may have other columns
+            Q_EMIT lookupSourceChanged();
+        });
         connect(lookup, &Dataset::rowInserted, this, notify);
         connect(lookup, &Dataset::rowUpdated, this, notify);
         connect(lookup, &Dataset::rowRemoved, this, notify);
     }
 }
 
-QVariant Dataset::lookupStored(const QString &keyField, const QVariant &keyStored, const QString &resultField,
-                               FieldKind *kind)
+bool Dataset::resolveLookup(LookupDef &l)
 {
-    if (!isActive())
-        return {};
-    const int keyIdx = fieldIndex(keyField);
-    const int resIdx = fieldIndex(resultField);
-    if (keyIdx < 0 || resIdx < 0)
-        return {};
-    if (kind)
-        *kind = m_fields.at(resIdx).kind == FieldKind::Lookup ? lookupResultKind(resIdx) : m_fields.at(resIdx).kind;
+    if (!l.source || !l.source->isActive())
+        return false;
+    if (!l.resolved) {
+        l.sourceKeyIdx = l.source->fieldIndex(l.sourceKey);
+        l.sourceResultIdx = l.source->fieldIndex(l.sourceResult);
+        l.resolved = true;
+    }
+    return l.sourceKeyIdx >= 0 && l.sourceResultIdx >= 0;
+}
+
+int Dataset::lookupRow(int keyIdx, const QVariant &keyStored)
+{
     const QString key = foldKey(keyStored);
     if (key.isNull())
-        return {};
+        return -1;
     ensureRows();
-    const QString indexName = m_fields.at(keyIdx).name.toLower();
-    auto it = m_lookupIndexes.find(indexName);
+    auto it = m_lookupIndexes.find(keyIdx);
     if (it == m_lookupIndexes.end()) {
         QHash<QString, int> index;
         index.reserve(m_visible.size());
@@ -713,41 +723,87 @@ QVariant Dataset::lookupStored(const QString &keyField, const QVariant &keyStore
             if (!k.isNull() && !index.contains(k))
                 index.insert(k, row);
         }
-        it = m_lookupIndexes.insert(indexName, index);
+        it = m_lookupIndexes.insert(keyIdx, index);
     }
-    const auto hit = it->constFind(key);
-    if (hit == it->constEnd())
+    return it->value(key, -1);
+}
+
+int Dataset::lookupRowRaw(int keyIdx, QUtf8StringView key)
+{
+    ensureRows();  // reading rows clears the caches: do it before holding a reference into them
+    std::string raw(key.data(), size_t(key.size()));
+    {
+        const std::unordered_map<std::string, int> &hits = m_lookupRawHits[keyIdx];
+        const auto hit = hits.find(raw);
+        if (hit != hits.end())
+            return hit->second;
+    }
+    const int row = lookupRow(keyIdx, QVariant(key.toString()));
+    m_lookupRawHits[keyIdx].emplace(std::move(raw), row);
+    return row;
+}
+
+QVariant Dataset::lookupStoredAt(int keyIdx, const QVariant &keyStored, int resultIdx)
+{
+    const int row = lookupRow(keyIdx, keyStored);
+    return row < 0 ? QVariant() : storedAt(row, resultIdx);
+}
+
+void Dataset::invalidateIndexes()
+{
+    m_lookupIndexes.clear();
+    m_lookupRawHits.clear();
+}
+
+QVariant Dataset::lookupOf(int field, const QVariant &keyStored)
+{
+    LookupDef &l = m_lookups[field - m_dataFieldCount];
+    if (!resolveLookup(l))
         return {};
-    return storedAt(*hit, resIdx);
+    return l.source->lookupStoredAt(l.sourceKeyIdx, keyStored, l.sourceResultIdx);
 }
 
 FieldKind Dataset::lookupResultKind(int field)
 {
-    const LookupDef &l = m_lookups.at(field - m_dataFieldCount);
-    if (!l.source || !l.source->isActive())
+    LookupDef &l = m_lookups[field - m_dataFieldCount];
+    if (!resolveLookup(l))
         return FieldKind::Text;
-    const int r = l.source->fieldIndex(l.sourceResult);
-    if (r < 0)
-        return FieldKind::Text;
-    const FieldKind k = l.source->m_fields.at(r).kind;
-    return k == FieldKind::Lookup ? l.source->lookupResultKind(r) : k;
+    const FieldKind k = l.source->m_fields.at(l.sourceResultIdx).kind;
+    return k == FieldKind::Lookup ? l.source->lookupResultKind(l.sourceResultIdx) : k;
 }
 
 QVariant Dataset::lookupValue(const QString &keyField, const QVariant &key, const QString &resultField)
 {
-    FieldKind kind = FieldKind::Variant;
-    const QVariant stored = lookupStored(keyField, SqlValue::toStorage(key), resultField, &kind);
-    return typedValue(kind, stored);
+    if (!isActive())
+        return {};
+    const int keyIdx = fieldIndex(keyField);
+    const int resIdx = fieldIndex(resultField);
+    if (keyIdx < 0 || resIdx < 0)
+        return {};
+    const FieldKind kind = resIdx < m_dataFieldCount ? m_fields.at(resIdx).kind : lookupResultKind(resIdx);
+    return typedValue(kind, lookupStoredAt(keyIdx, SqlValue::toStorage(key), resIdx));
 }
 
 QVariant Dataset::storedAt(int rowIndex, int field)
 {
     if (field < m_dataFieldCount)
-        return m_rows[size_t(rowIndex)].values.at(field);
-    const LookupDef &l = m_lookups.at(field - m_dataFieldCount);
-    if (!l.source)
-        return {};
-    return l.source->lookupStored(l.sourceKey, storedAt(rowIndex, l.keyField), l.sourceResult, nullptr);
+        return PackedRow::value(m_rows[size_t(rowIndex)].packed, field);
+    const int keyField = m_lookups.at(field - m_dataFieldCount).keyField;
+    const QUtf8StringView key = textView(rowIndex, keyField);
+    if (!key.isNull()) {
+        // Text keys (nearly all) go through the raw-bytes cache: no decoding or folding per cell.
+        LookupDef &l = m_lookups[field - m_dataFieldCount];
+        if (!resolveLookup(l))
+            return {};
+        const int row = l.source->lookupRowRaw(l.sourceKeyIdx, key);
+        return row < 0 ? QVariant() : l.source->storedAt(row, l.sourceResultIdx);
+    }
+    return lookupOf(field, storedAt(rowIndex, keyField));
+}
+
+QUtf8StringView Dataset::textView(int rowIndex, int field) const
+{
+    return PackedRow::text(m_rows[size_t(rowIndex)].packed, field);
 }
 
 QVariant Dataset::currentStored(int field)
@@ -755,10 +811,7 @@ QVariant Dataset::currentStored(int field)
     if (m_state == State::Edit || m_state == State::Insert) {
         if (field < m_dataFieldCount)
             return m_buffer.at(field);
-        const LookupDef &l = m_lookups.at(field - m_dataFieldCount);
-        if (!l.source)
-            return {};
-        return l.source->lookupStored(l.sourceKey, m_buffer.at(l.keyField), l.sourceResult, nullptr);
+        return lookupOf(field, m_buffer.at(m_lookups.at(field - m_dataFieldCount).keyField));
     }
     if (!isActive())
         return {};
@@ -886,8 +939,9 @@ QVariant Dataset::typedValue(FieldKind kind, const QVariant &stored)
     case FieldKind::Boolean:
         return stored.toLongLong() != 0;
     case FieldKind::Date: {
-        const QDateTime dt = SqlValue::dateTimeFromStorage(stored.toString());
-        return dt.isValid() ? QVariant(dt.date()) : QVariant();
+        QDate d;
+        QTime t;
+        return SqlValue::splitStorage(stored.toString(), &d, &t) ? QVariant(d) : QVariant();
     }
     case FieldKind::DateTime: {
         const QDateTime dt = SqlValue::dateTimeFromStorage(stored.toString());
@@ -909,11 +963,12 @@ QString Dataset::displayText(FieldKind kind, const QVariant &stored)
         return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
     case FieldKind::Date:
     case FieldKind::DateTime: {
-        const QDateTime dt = SqlValue::dateTimeFromStorage(stored.toString());
-        if (!dt.isValid())
+        QDate d;
+        QTime t;
+        if (!SqlValue::splitStorage(stored.toString(), &d, &t))
             return stored.toString();
-        return (kind == FieldKind::Date || dt.time() == QTime(0, 0)) ? DateText::shortDate(dt.date())
-                                                                     : DateText::dateTime(dt);
+        return (kind == FieldKind::Date || t == QTime(0, 0)) ? DateText::shortDate(d)
+                                                            : DateText::dateTime(QDateTime(d, t));
     }
     default:
         if (stored.typeId() == QMetaType::Double)
@@ -939,6 +994,13 @@ QString Dataset::textAt(int visibleRow, int field)
     if (visibleRow < 0 || visibleRow >= m_visible.size() || field < 0 || field >= m_fields.size())
         return {};
     const bool editing = visibleRow == m_cur && m_state == State::Edit;
+    if (!editing && field < m_dataFieldCount) {
+        const FieldKind k = m_fields.at(field).kind;
+        if (k == FieldKind::Text || k == FieldKind::Memo) {
+            const QUtf8StringView v = textView(m_visible.at(visibleRow), field);
+            return v.isNull() ? QString() : v.toString();
+        }
+    }
     const QVariant stored = editing ? currentStored(field) : storedAt(m_visible.at(visibleRow), field);
     const FieldKind kind = field < m_dataFieldCount ? m_fields.at(field).kind : lookupResultKind(field);
     return displayText(kind, stored);
@@ -1034,6 +1096,10 @@ FilterExpression::Predicate Dataset::compileFilter()
             if (d.isValid()) {
                 // A date equals a date-time holding that day at midnight.
                 const QString stored = SqlValue::dateToStorage(d);
+                if (f < m_dataFieldCount) {
+                    const QByteArray bytes = stored.toUtf8();
+                    return [this, f, bytes](int row) { return textView(row, f) == QUtf8StringView(bytes); };
+                }
                 return [this, f, stored](int row) {
                     const QVariant v = storedAt(row, f);
                     return !v.isNull() && v.toString() == stored;
@@ -1054,6 +1120,12 @@ FilterExpression::Predicate Dataset::compileFilter()
             };
         }
         const QString wanted = lit.text;
+        if (f < m_dataFieldCount && (kind == FieldKind::Text || kind == FieldKind::Memo)) {
+            return [this, f, wanted](int row) {
+                const QUtf8StringView v = textView(row, f);
+                return !v.isNull() && QAnyStringView::compare(v, wanted, Qt::CaseInsensitive) == 0;
+            };
+        }
         return [this, f, wanted](int row) {
             const QVariant v = storedAt(row, f);
             return !v.isNull() && v.toString().compare(wanted, Qt::CaseInsensitive) == 0;

@@ -11,6 +11,8 @@
 #include <QStringList>
 #include <QVariant>
 #include <functional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class Database;
@@ -118,8 +120,8 @@ Q_SIGNALS:
 protected:
     // Called by open(): fills the field list; for tables without reading rows.
     virtual QList<FieldDef> describe() = 0;
-    // Reads every row: fills rows (rowid + stored values in field order).
-    virtual void readRows(std::vector<qint64> &rowIds, std::vector<QVariantList> &values) = 0;
+    // Reads every row: its rowid and its stored values in field order, packed (PackedRow).
+    virtual void readRows(std::vector<qint64> &rowIds, std::vector<QByteArray> &rows) = 0;
     // The table writes go to; empty for a read-only dataset.
     virtual QString writeTable() const = 0;
     // Tables read lazily; queries read at open.
@@ -133,7 +135,7 @@ private:
     struct Row
     {
         qint64 rowId = 0;
-        QVariantList values;
+        QByteArray packed;  // PackedRow
         bool deleted = false;
     };
     struct LookupDef
@@ -143,6 +145,10 @@ private:
         QString sourceKey;
         QString sourceResult;
         QString keyFieldName;
+        // Resolved against the source's fields while it stays open.
+        bool resolved = false;
+        int sourceKeyIdx = -1;
+        int sourceResultIdx = -1;
     };
 
     void ensureRows();
@@ -150,6 +156,7 @@ private:
     void rebuildVisible();
     FilterExpression::Predicate compileFilter();
     QVariant storedAt(int rowIndex, int field);  // stored form; lookups computed
+    QUtf8StringView textView(int rowIndex, int field) const;  // data fields only; null unless text
     QVariant currentStored(int field);
     void setCurrentStored(int field, const QVariant &stored);
     QVariant normalise(int field, const QVariant &value) const;
@@ -163,8 +170,11 @@ private:
     void writeInsert(QVariantList &values, qint64 &rowId);
     void writeUpdate(qint64 rowId, const QVariantList &before, const QVariantList &after);
     void setState(State state);
-    QVariant lookupStored(const QString &keyField, const QVariant &keyStored, const QString &resultField,
-                          FieldKind *kind);
+    QVariant lookupStoredAt(int keyIdx, const QVariant &keyStored, int resultIdx);
+    int lookupRow(int keyIdx, const QVariant &keyStored);
+    int lookupRowRaw(int keyIdx, QUtf8StringView key);
+    QVariant lookupOf(int field, const QVariant &keyStored);
+    bool resolveLookup(LookupDef &l);
     FieldKind lookupResultKind(int field);
     void checkWritable(int field) const;
 
@@ -198,6 +208,8 @@ private:
     QHash<QString, QList<int>> m_groupIndex;  // folded link value -> row indexes
     bool m_groupIndexValid = false;
 
-    QHash<QString, QHash<QString, int>> m_lookupIndexes;  // key field (lower) -> folded key -> row index
+    QHash<int, QHash<QString, int>> m_lookupIndexes;  // key field -> folded key -> row index
+    // key field -> key as stored (UTF-8) -> row index or -1: skips folding for keys seen before
+    QHash<int, std::unordered_map<std::string, int>> m_lookupRawHits;
     BeforePostHook m_beforePost;
 };

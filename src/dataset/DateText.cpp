@@ -5,29 +5,142 @@
 
 namespace DateText {
 
+namespace {
+
+// The short date format split into parts once, so formatting a date is a few appends.
+struct DateFormat
+{
+    QString pattern;
+    struct Part
+    {
+        char16_t letter;  // 'd', 'M', 'y', or 0 for literal text
+        int width;
+        QString literal;
+    };
+    QList<Part> parts;
+};
+
+DateFormat compile(const QString &pattern)
+{
+    DateFormat f;
+    f.pattern = pattern;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern.at(i);
+        if (c == u'd' || c == u'M' || c == u'y') {
+            qsizetype j = i;
+            while (j < pattern.size() && pattern.at(j) == c)
+                ++j;
+            f.parts.append({c.unicode(), int(j - i), {}});
+            i = j;
+        } else {
+            if (f.parts.isEmpty() || f.parts.last().letter != 0)
+                f.parts.append({0, 0, {}});
+            f.parts.last().literal += c;
+            ++i;
+        }
+    }
+    return f;
+}
+
+// Filters and folder names need a date without blanks, quotes or names: such a
+// system format is replaced by an unambiguous numeric one.
+bool usable(const DateFormat &f)
+{
+    bool d = false, m = false, y = false;
+    for (const DateFormat::Part &p : f.parts) {
+        static const QRegularExpression unsafe(QStringLiteral("[\\s'()=]"));
+        if (p.letter == 0 && p.literal.contains(unsafe))
+            return false;
+        if ((p.letter == u'd' || p.letter == u'M') && p.width > 2)
+            return false;
+        d |= p.letter == u'd';
+        m |= p.letter == u'M';
+        y |= p.letter == u'y';
+    }
+    return d && m && y;
+}
+
+struct Formats
+{
+    DateFormat date;
+    QString longTime;
+};
+
+Formats &formats()
+{
+    static Formats cached;
+    if (cached.date.pattern.isEmpty()) {
+        cached.date = compile(QLocale().dateFormat(QLocale::ShortFormat));
+        if (!usable(cached.date))
+            cached.date = compile(QStringLiteral("yyyy/M/d"));
+        QString t = QLocale().timeFormat(QLocale::LongFormat);
+        static const QRegularExpression zone(QStringLiteral("\\s*\\bt\\b\\s*"));
+        t.replace(zone, QStringLiteral(" "));
+        t = t.trimmed();
+        cached.longTime = t.contains(QStringLiteral("ss")) ? t : QStringLiteral("HH:mm:ss");
+    }
+    return cached;
+}
+
+const DateFormat &format()
+{
+    return formats().date;
+}
+
+void appendNumber(QString &out, int value, int width)
+{
+    const QString n = QString::number(value);
+    for (qsizetype i = n.size(); i < width; ++i)
+        out += u'0';
+    out += n;
+}
+
+}  // namespace
+
 QString shortDateFormat()
 {
-    return QLocale::system().dateFormat(QLocale::ShortFormat);
+    return format().pattern;
 }
 
 QString longTimeFormat()
 {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt\\b\\s*"));
-    format.replace(zone, QStringLiteral(" "));
-    return format.trimmed();
+    return formats().longTime;
+}
+
+void reloadFormats()
+{
+    formats() = Formats();
 }
 
 QString shortDate(const QDate &date)
 {
-    return date.isValid() ? QLocale::system().toString(date, shortDateFormat()) : QString();
+    if (!date.isValid())
+        return {};
+    QString out;
+    out.reserve(12);
+    for (const DateFormat::Part &p : format().parts) {
+        switch (p.letter) {
+        case u'd':
+            appendNumber(out, date.day(), p.width);
+            break;
+        case u'M':
+            appendNumber(out, date.month(), p.width);
+            break;
+        case u'y':
+            appendNumber(out, p.width <= 2 ? date.year() % 100 : date.year(), p.width <= 2 ? 2 : 4);
+            break;
+        default:
+            out += p.literal;
+        }
+    }
+    return out;
 }
 
 QString dateTime(const QDateTime &value)
 {
     if (!value.isValid())
         return {};
-    return shortDate(value.date()) + u' ' + QLocale::system().toString(value.time(), longTimeFormat());
+    return shortDate(value.date()) + u' ' + QLocale().toString(value.time(), longTimeFormat());
 }
 
 QString now()
@@ -38,7 +151,7 @@ QString now()
 QDate parseShortDate(const QString &text)
 {
     const QString t = text.trimmed();
-    QDate d = QLocale::system().toDate(t, shortDateFormat());
+    QDate d = QLocale::c().toDate(t, shortDateFormat());
     if (!d.isValid())
         d = QDate::fromString(t, Qt::ISODate);
     // Two-digit-year formats read "26" as 1926; keep dates in this century window.

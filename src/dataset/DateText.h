@@ -11,6 +11,8 @@ namespace DateText {
 
 QString shortDateFormat();
 QString longTimeFormat();  // the system's long time, without a time-zone name
+// The formats are read from the locale once; call after changing the default locale.
+void reloadFormats();
 
 QString shortDate(const QDate &date);
 QString dateTime(const QDateTime &dateTime);  // short date + " " + long time

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Schema.h"
+#include "PackedRow.h"
 #include "Statement.h"
 #include "TableDataset.h"
 
@@ -101,7 +102,7 @@ QList<FieldDef> QueryDataset::describe()
     return out;
 }
 
-void QueryDataset::readRows(std::vector<qint64> &rowIds, std::vector<QVariantList> &values)
+void QueryDataset::readRows(std::vector<qint64> &rowIds, std::vector<QByteArray> &rows)
 {
     Statement st(*database(), m_openedText);
     bindParams(st);
@@ -110,11 +111,7 @@ void QueryDataset::readRows(std::vector<qint64> &rowIds, std::vector<QVariantLis
     qint64 serial = 0;
     while (st.step()) {
         rowIds.push_back(first ? st.integer(0) : ++serial);
-        QVariantList row;
-        row.reserve(n - first);
-        for (int i = first; i < n; ++i)
-            row.append(st.value(i));
-        values.push_back(std::move(row));
+        rows.push_back(PackedRow::packStatement(st, first, n - first));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Schema.h"
 #include "SqlDialect.h"
+#include "PackedRow.h"
 #include "Statement.h"
 
 FieldKind fieldKindOf(ColumnType type)
@@ -37,7 +38,7 @@ QList<FieldDef> TableDataset::describe()
     return out;
 }
 
-void TableDataset::readRows(std::vector<qint64> &rowIds, std::vector<QVariantList> &values)
+void TableDataset::readRows(std::vector<qint64> &rowIds, std::vector<QByteArray> &rows)
 {
     const TableDef *def = Schema::table(m_table);
     QStringList cols;
@@ -49,10 +50,6 @@ void TableDataset::readRows(std::vector<qint64> &rowIds, std::vector<QVariantLis
     const int n = int(cols.size());
     while (st.step()) {
         rowIds.push_back(st.integer(0));
-        QVariantList row;
-        row.reserve(n);
-        for (int i = 1; i <= n; ++i)
-            row.append(st.value(i));
-        values.push_back(std::move(row));
+        rows.push_back(PackedRow::packStatement(st, 1, n));
     }
 }

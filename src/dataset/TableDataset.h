@@ -20,7 +20,7 @@ public:
 
 protected:
     QList<FieldDef> describe() override;
-    void readRows(std::vector<qint64> &rowIds, std::vector<QVariantList> &values) override;
+    void readRows(std::vector<qint64> &rowIds, std::vector<QByteArray> &rows) override;
     QString writeTable() const override { return m_table; }
     bool readsAtOpen() const override { return false; }
 

@@ -16,6 +16,8 @@ QString dateTimeToStorage(const QDateTime &dateTime);
 
 // Reads a stored date-time text; also accepts a bare "yyyy-MM-dd". Invalid on anything else.
 QDateTime dateTimeFromStorage(const QString &text);
+// The same without building a QDateTime (which looks up the time zone): false when invalid.
+bool splitStorage(const QString &text, QDate *date, QTime *time);
 
 // A bindable value as the engine will store it (dates as text, bools as 0/1).
 QVariant toStorage(const QVariant &value);

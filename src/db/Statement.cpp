@@ -192,3 +192,20 @@ QString Statement::columnDeclType(int column) const
     const char *type = sqlite3_column_decltype(m_stmt, column);
     return type ? QString::fromUtf8(type) : QString();
 }
+
+Statement::ColumnKind Statement::columnKind(int column) const
+{
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER: return ColumnKind::Integer;
+    case SQLITE_FLOAT: return ColumnKind::Real;
+    case SQLITE_TEXT: return ColumnKind::Text;
+    case SQLITE_BLOB: return ColumnKind::Blob;
+    default: return ColumnKind::Null;
+    }
+}
+
+QByteArrayView Statement::utf8(int column) const
+{
+    const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, column));
+    return data ? QByteArrayView(data, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}

@@ -40,6 +40,10 @@ public:
     QString columnDeclType(int column) const;
     // Case-insensitive; -1 when absent.
     int columnIndex(const QString &name) const;
+    enum class ColumnKind { Null, Integer, Real, Text, Blob };
+    ColumnKind columnKind(int column) const;
+    // The text of a column as the engine holds it; valid until the next step.
+    QByteArrayView utf8(int column) const;
     bool isNull(int column) const;
     QVariant value(int column) const;
     QString text(int column) const;
