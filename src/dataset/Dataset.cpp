@@ -106,6 +106,7 @@ void Dataset::open()
         raise(QStringLiteral("数据集 %1 中没有明细关联字段 %2").arg(name(), m_detailFieldName));
     m_rows.clear();
     m_visible.clear();
+    m_visibleByRowId.clear();
     m_loaded = false;
     m_groupIndexValid = false;
     invalidateIndexes();
@@ -121,6 +122,7 @@ void Dataset::open()
         } catch (...) {
             m_rows.clear();
             m_visible.clear();
+            m_visibleByRowId.clear();
             setState(State::Inactive);
             throw;
         }
@@ -137,6 +139,7 @@ void Dataset::close()
     m_rows.clear();
     m_rows.shrink_to_fit();
     m_visible.clear();
+    m_visibleByRowId.clear();
     m_buffer.clear();
     m_loaded = false;
     m_groupIndexValid = false;
@@ -203,6 +206,7 @@ QVariant Dataset::masterLinkValue() const
 void Dataset::rebuildVisible()
 {
     m_visible.clear();
+    m_visibleByRowId.clear();
     invalidateIndexes();
     const bool useFilter = m_filtered && !m_filterExpr.isEmpty() && m_filterPredicate;
     if (m_master) {
@@ -244,6 +248,7 @@ void Dataset::masterMoved()
     } else {
         m_rows.clear();  // rows appended since open belong to the previous master row
         m_visible.clear();
+        m_visibleByRowId.clear();
     }
     m_cur = m_visible.isEmpty() ? -1 : 0;
     m_bof = true;
@@ -515,6 +520,8 @@ void Dataset::insertRowAtEnd(qint64 rowId, const QVariantList &values)
         m_groupIndex[foldKey(values.at(m_detailField))].append(index);
     // The new row shows even when it does not pass the filter or restriction, until the next re-filter.
     m_visible.append(index);
+    if (!m_visibleByRowId.isEmpty())
+        m_visibleByRowId.insert(rowId, int(m_visible.size()) - 1);
     m_cur = int(m_visible.size()) - 1;
     invalidateIndexes();
 }
@@ -570,6 +577,7 @@ void Dataset::remove()
     row.deleted = true;
     const int removed = m_cur;
     m_visible.removeAt(removed);
+    m_visibleByRowId.clear();
     invalidateIndexes();
     m_cur = qMin(removed, int(m_visible.size()) - 1);
     m_eof = m_visible.isEmpty();
@@ -1016,10 +1024,14 @@ qint64 Dataset::rowIdAt(int visibleRow)
 
 int Dataset::visibleRowOfRowId(qint64 rowId)
 {
-    for (int r = 0; r < m_visible.size(); ++r)
-        if (m_rows[size_t(m_visible.at(r))].rowId == rowId)
-            return r;
-    return -1;
+    if (m_visibleByRowId.size() != m_visible.size()) {
+        // Grids ask this for every current-row change: index once per change of the visible rows.
+        m_visibleByRowId.clear();
+        m_visibleByRowId.reserve(m_visible.size());
+        for (int r = 0; r < m_visible.size(); ++r)
+            m_visibleByRowId.insert(m_rows[size_t(m_visible.at(r))].rowId, r);
+    }
+    return m_visibleByRowId.value(rowId, -1);
 }
 
 // ---------------------------------------------------------------- filter

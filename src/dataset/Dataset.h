@@ -187,6 +187,7 @@ private:
 
     std::vector<Row> m_rows;
     QList<int> m_visible;      // indexes into m_rows
+    QHash<qint64, int> m_visibleByRowId;  // rowid -> visible position; built on demand, emptied when m_visible changes
     bool m_loaded = false;     // false: rows not read yet (only rows appended since open held)
     int m_cur = -1;            // index into m_visible
     bool m_bof = true;

@@ -106,6 +106,7 @@ private Q_SLOTS:
     void execQueries();
     void writeLogAppendsWithCurrentUser();
     void dateTextRoundTrips();
+    void gridRowsMapByIdentity();
 
 private:
     std::unique_ptr<TestAppDir> m_template;
@@ -837,6 +838,32 @@ void TestDataset::dateTextRoundTrips()
     QCOMPARE(DateText::shortDate(QDate(2026, 12, 9)), s("2026/12/9"));
     QCOMPARE(DateText::dateTime(QDateTime(QDate(2026, 12, 9), QTime(8, 5, 3))), s("2026/12/9 08:05:03"));
     QVERIFY(!DateText::parseShortDate(s("not a date")).isValid());
+}
+
+void TestDataset::gridRowsMapByIdentity()
+{
+    // Two contact records with the same customer, date and person: only identity tells them apart.
+    Dataset *t = m_dm->tblOperaterTrack;
+    t->open();
+    const qint64 second = t->rowIdAt(1);
+    const qint64 third = t->rowIdAt(2);
+    QVERIFY(second != t->rowIdAt(0));
+    QCOMPARE(t->visibleRowOfRowId(second), 1);
+    QSignalSpy moved(t, &Dataset::currentChanged);
+    t->setCurrentRow(1);
+    QCOMPARE(moved.count(), 1);
+    QCOMPARE(t->rowIdAt(t->currentRow()), second);
+    t->first();
+    t->remove();
+    QCOMPARE(t->visibleRowOfRowId(second), 0);
+    QCOMPARE(t->visibleRowOfRowId(third), 1);
+    QCOMPARE(t->rowIdAt(5), -1);
+    QCOMPARE(t->visibleRowOfRowId(-7), -1);
+    t->setFilter(s("LinkDate=2026/12/3"));
+    t->setFiltered(true);
+    QCOMPARE(t->visibleRowOfRowId(third), 0);
+    QCOMPARE(t->visibleRowOfRowId(second), -1);
+    QVERIFY_THROWS_EXCEPTION(DatasetError, t->setCurrentRow(3));
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
