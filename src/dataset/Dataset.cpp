@@ -473,6 +473,7 @@ void Dataset::post()
     checkActive();
     if (m_state == State::Browse)
         raise(QStringLiteral("数据集 %1 不在编辑状态，不能保存").arg(name()));
+    Q_EMIT updateRecord();
     if (m_beforePost && m_beforePost(*this) == BeforePost::CancelInsert && m_state == State::Insert) {
         cancel();
         return;

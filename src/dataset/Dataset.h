@@ -116,6 +116,7 @@ Q_SIGNALS:
     void rowUpdated(int visibleRow);
     void fieldChanged(int field);     // a value in the edit buffer changed
     void lookupSourceChanged();       // a lookup dataset changed: lookup columns may show other text
+    void updateRecord();              // about to post: bound controls write what they still hold
 
 protected:
     // Called by open(): fills the field list; for tables without reading rows.

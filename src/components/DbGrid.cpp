@@ -1,0 +1,298 @@
+#include "DbGrid.h"
+
+#include "ErrorHandler.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+const char *const ColumnMime = "application/x-qlm-grid-column";
+
+// A header that lets a column be dragged out of it, up into the group panel.
+class GridHeader : public QHeaderView
+{
+public:
+    explicit GridHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
+    {
+        setSectionsClickable(true);
+        setHighlightSections(false);
+        setSortIndicatorShown(true);
+        setStretchLastSection(true);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override
+    {
+        m_pressPos = e->position().toPoint();
+        m_pressSection = logicalIndexAt(m_pressPos);
+        QHeaderView::mousePressEvent(e);
+    }
+    void mouseMoveEvent(QMouseEvent *e) override
+    {
+        const QPoint p = e->position().toPoint();
+        // Leaving the header upwards starts a drag of the column to the group panel.
+        if ((e->buttons() & Qt::LeftButton) && m_pressSection >= 0 && p.y() < -QApplication::startDragDistance()) {
+            auto *mime = new QMimeData;
+            mime->setData(QString::fromLatin1(ColumnMime), QByteArray::number(m_pressSection));
+            auto *drag = new QDrag(this);
+            drag->setMimeData(mime);
+            const QRect r(sectionViewportPosition(m_pressSection), 0, sectionSize(m_pressSection), height());
+            drag->setPixmap(viewport()->grab(r));
+            m_pressSection = -1;
+            drag->exec(Qt::MoveAction);
+            return;
+        }
+        QHeaderView::mouseMoveEvent(e);
+    }
+
+private:
+    QPoint m_pressPos;
+    int m_pressSection = -1;
+};
+
+}  // namespace
+
+DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this))
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    m_panel = new QFrame(this);
+    m_panel->setObjectName(QStringLiteral("groupPanel"));
+    m_panel->setFrameShape(QFrame::StyledPanel);
+    m_panel->setAcceptDrops(true);
+    m_panel->installEventFilter(this);
+    m_panel->setMinimumHeight(30);
+    m_chips = new QHBoxLayout(m_panel);
+    m_chips->setContentsMargins(6, 3, 6, 3);
+    m_hint = new QLabel(QStringLiteral("拖动列标题到此处，按该列分组"), m_panel);
+    m_hint->setEnabled(false);
+    m_chips->addWidget(m_hint);
+    m_chips->addStretch();
+    layout->addWidget(m_panel);
+
+    m_view = new QTreeView(this);
+    m_view->setHeader(new GridHeader(m_view));
+    m_view->setModel(m_model);
+    m_view->setUniformRowHeights(true);
+    m_view->setRootIsDecorated(false);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setAlternatingRowColors(true);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setAllColumnsShowFocus(true);
+    m_view->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_view->setSortingEnabled(true);
+    layout->addWidget(m_view, 1);
+
+    connect(m_model, &DatasetModel::rebuilt, this, &DbGrid::afterRebuild);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { currentIndexChanged(current); });
+    connect(m_view, &QTreeView::doubleClicked, this, [this](const QModelIndex &index) {
+        if (!m_model->isGroup(index))
+            Q_EMIT rowDoubleClicked();
+    });
+}
+
+void DbGrid::setDataSource(DataSource *source)
+{
+    if (Dataset *old = m_model->dataset())
+        disconnect(old, nullptr, this, nullptr);
+    m_model->setDataSource(source);
+    if (Dataset *d = m_model->dataset())
+        connect(d, &Dataset::currentChanged, this, &DbGrid::followDataset);
+    followDataset();
+}
+
+void DbGrid::setColumns(const QList<GridColumn> &columns)
+{
+    m_model->setColumns(columns);
+    for (int i = 0; i < columns.size(); ++i) {
+        m_view->setColumnHidden(i, columns.at(i).hidden);
+        m_view->setColumnWidth(i, columns.at(i).width);
+    }
+    m_view->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    refreshPanel();
+}
+
+void DbGrid::setGroupPanelVisible(bool visible)
+{
+    m_panel->setVisible(visible);
+}
+
+bool DbGrid::isGroupPanelVisible() const
+{
+    return m_panel->isVisibleTo(this);
+}
+
+void DbGrid::addGroupColumn(int column)
+{
+    QList<int> g = m_model->grouping();
+    if (column < 0 || column >= m_model->columnCount() || g.contains(column))
+        return;
+    g << column;
+    m_model->setGrouping(g);
+    refreshPanel();
+}
+
+void DbGrid::groupBy(const QString &field)
+{
+    addGroupColumn(m_model->columnOfField(field));
+}
+
+void DbGrid::ungroup(const QString &field)
+{
+    QList<int> g = m_model->grouping();
+    g.removeAll(m_model->columnOfField(field));
+    m_model->setGrouping(g);
+    refreshPanel();
+}
+
+void DbGrid::clearGrouping()
+{
+    m_model->setGrouping({});
+    refreshPanel();
+}
+
+QStringList DbGrid::groupedFields() const
+{
+    QStringList out;
+    for (int c : m_model->grouping())
+        out << m_model->columns().at(c).field;
+    return out;
+}
+
+void DbGrid::sortBy(const QString &field, Qt::SortOrder order)
+{
+    const int c = m_model->columnOfField(field);
+    if (c >= 0)
+        m_view->sortByColumn(c, order);
+}
+
+void DbGrid::expandAll()
+{
+    m_view->expandAll();
+}
+
+void DbGrid::collapseAll()
+{
+    m_view->collapseAll();
+}
+
+void DbGrid::refreshPanel()
+{
+    // Chips sit between the hint and the stretch.
+    while (m_chips->count() > 2) {
+        QLayoutItem *item = m_chips->takeAt(1);
+        delete item->widget();
+        delete item;
+    }
+    const QList<int> g = m_model->grouping();
+    m_hint->setVisible(g.isEmpty());
+    for (int i = 0; i < g.size(); ++i) {
+        const GridColumn &c = m_model->columns().at(g.at(i));
+        auto *chip = new QToolButton(m_panel);
+        chip->setText(c.caption + QStringLiteral("  ×"));
+        chip->setToolTip(QStringLiteral("取消按“%1”分组").arg(c.caption));
+        chip->setAccessibleName(QStringLiteral("分组：%1").arg(c.caption));
+        chip->setObjectName(QStringLiteral("group_") + c.field);
+        const QString field = c.field;
+        connect(chip, &QToolButton::clicked, this, [this, field] { ungroup(field); });
+        m_chips->insertWidget(1 + i, chip);
+    }
+}
+
+void DbGrid::afterRebuild()
+{
+    const bool grouped = !m_model->grouping().isEmpty();
+    m_view->setRootIsDecorated(grouped);
+    if (grouped) {
+        // Group rows span the grid; walk them level by level.
+        std::function<void(const QModelIndex &)> span = [&](const QModelIndex &parent) {
+            const int rows = m_model->rowCount(parent);
+            for (int r = 0; r < rows; ++r) {
+                const QModelIndex i = m_model->index(r, 0, parent);
+                if (!m_model->isGroup(i))
+                    return;
+                m_view->setFirstColumnSpanned(r, parent, true);
+                span(i);
+            }
+        };
+        span({});
+        m_view->expandAll();
+    }
+    followDataset();
+}
+
+void DbGrid::followDataset()
+{
+    Dataset *d = m_model->dataset();
+    if (m_syncing || !d || !d->isActive())
+        return;
+    int row = -1;
+    try {
+        row = d->currentRow();
+    } catch (const DatasetError &) {
+        return;
+    }
+    const QModelIndex target = m_model->indexOfDatasetRow(row);
+    m_syncing = true;
+    if (target.isValid()) {
+        m_view->selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_view->scrollTo(target);
+    } else {
+        m_view->selectionModel()->clearSelection();
+    }
+    m_syncing = false;
+}
+
+void DbGrid::currentIndexChanged(const QModelIndex &current)
+{
+    if (m_syncing)
+        return;
+    Dataset *d = m_model->dataset();
+    const int row = m_model->datasetRow(current);
+    if (!d || row < 0)
+        return;
+    m_syncing = true;
+    const bool ok = ErrorHandler::run(this, [&] {
+        if (d->currentRow() != row || d->state() != Dataset::State::Browse)
+            d->setCurrentRow(row);
+    });
+    m_syncing = false;
+    if (!ok)
+        followDataset();  // the move was refused (a pending row could not be saved): back to where the dataset is
+}
+
+bool DbGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_panel) {
+        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+            auto *e = static_cast<QDragMoveEvent *>(event);
+            if (e->mimeData()->hasFormat(QString::fromLatin1(ColumnMime))) {
+                e->acceptProposedAction();
+                return true;
+            }
+        } else if (event->type() == QEvent::Drop) {
+            auto *e = static_cast<QDropEvent *>(event);
+            if (e->mimeData()->hasFormat(QString::fromLatin1(ColumnMime))) {
+                addGroupColumn(e->mimeData()->data(QString::fromLatin1(ColumnMime)).toInt());
+                e->acceptProposedAction();
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
