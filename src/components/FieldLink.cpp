@@ -35,7 +35,9 @@ void FieldLink::connectDataset()
     connect(m_connected, &Dataset::stateChanged, this, again);
     connect(m_connected, &Dataset::lookupSourceChanged, this, again);
     connect(m_connected, &Dataset::fieldChanged, this, [this, again](int index) {
-        if (index == fieldIndex())
+        const int mine = fieldIndex();
+        // A lookup column shows another field's consequence: any change may be its key's.
+        if (index == mine || (mine >= 0 && dataset()->fieldDef(mine).kind == FieldKind::Lookup))
             again();
     });
     connect(m_connected, &Dataset::updateRecord, this, &FieldLink::flush);

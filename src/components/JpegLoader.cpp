@@ -24,7 +24,13 @@ struct ErrorManager
     std::longjmp(err->jump, 1);
 }
 
-void onMessage(j_common_ptr, int) {}  // warnings (e.g. a corrupt segment) are not printed
+// Warnings (premature end of data, corrupt segments) are counted, not printed: any one
+// of them means the picture is damaged and is not shown.
+void onMessage(j_common_ptr info, int level)
+{
+    if (level < 0)
+        ++info->err->num_warnings;
+}
 
 // Everything that must survive a longjmp lives outside the function that calls setjmp.
 struct Decoder
@@ -92,7 +98,7 @@ bool run(Decoder &d, const QByteArray &bytes)
         }
     }
     jpeg_finish_decompress(&d.info);
-    return true;
+    return d.err.base.num_warnings == 0;
 }
 
 }  // namespace
