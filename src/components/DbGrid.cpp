@@ -88,6 +88,7 @@ DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this
     m_view->setModel(m_model);
     m_view->setUniformRowHeights(true);
     m_view->setRootIsDecorated(false);
+    m_view->setIndentation(14);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setAlternatingRowColors(true);

@@ -18,6 +18,7 @@ DbNavigator::DbNavigator(QWidget *parent) : QWidget(parent)
     for (QToolButton *b : {m_first, m_prior, m_next, m_last})
         row->addWidget(b);
     row->addStretch();
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     const auto move = [this](void (Dataset::*step)()) {
         return [this, step] {
             Dataset *d = m_source ? m_source->dataset() : nullptr;

@@ -27,6 +27,7 @@ DbNumberEdit::DbNumberEdit(QWidget *parent) : QWidget(parent), m_link(new FieldL
     row->addWidget(m_edit, 1);
     row->addWidget(m_button);
     setFocusProxy(m_edit);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     connect(m_link, &FieldLink::refresh, this, &DbNumberEdit::load);
     connect(m_link, &FieldLink::flush, this, &DbNumberEdit::store);
