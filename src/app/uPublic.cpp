@@ -34,3 +34,29 @@ void WriteLog(const QString &operate)
 {
     WriteLog(DateText::now(), operate);
 }
+
+bool HasRight(const QString &code)
+{
+    Dataset *rights = dmMain ? dmMain->tblUserRight : nullptr;
+    if (!rights || !rights->isActive() || CurrentUserID.isEmpty())
+        return false;
+    // The ID as typed at login may differ in letter case from the stored one.
+    return rights->locate(QStringLiteral("UserID;RightID"), {CurrentUserID, code},
+                          QList<Qt::CaseSensitivity>{Qt::CaseInsensitive, Qt::CaseSensitive});
+}
+
+bool HasSubRight(const QString &code, const QString &column)
+{
+    return HasRight(code) && dmMain->tblUserRight->field(column).asBoolean();
+}
+
+bool IsSystemUser()
+{
+    Dataset *users = dmMain ? dmMain->tblUser : nullptr;
+    if (!users || CurrentUserID.isEmpty())
+        return false;
+    if (!users->isActive())
+        users->open();
+    return users->locate(QStringLiteral("UserID"), {CurrentUserID}, Qt::CaseInsensitive)
+        && users->field(QStringLiteral("Sys")).asBoolean();
+}

@@ -21,3 +21,12 @@ void SetAppDir(const QString &folder);
 void WriteLog(const QString &dateTimeText, const QString &operate);
 // The usual call: WriteLog(DateText::now(), operate).
 void WriteLog(const QString &operate);
+
+// Rights of the current user (tblUserRight, open in dmMain). HasRight moves
+// tblUserRight's current row to the match; code walking that table must not rely on
+// its current row across idle moments.
+bool HasRight(const QString &code);
+// HasRight and the sub-right column ("Insert", "Modify", "Delete", "Query", "Print") set.
+bool HasSubRight(const QString &code, const QString &column);
+// The Sys flag of the current user's tblUser row.
+bool IsSystemUser();
