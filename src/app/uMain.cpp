@@ -382,14 +382,14 @@ void TfrmMain::buildClientArea()
 
 void TfrmMain::buildStatusBar()
 {
-    const int widths[] = {220, 150, 250, 200, 150};
+    // Five centred panels; their widths share the window's 792 pixels so none overlaps another.
+    const int widths[] = {150, 130, 260, 190, 50};
     for (int i = 0; i < 5; ++i) {
         auto *label = new QLabel(this);
         label->setObjectName(QStringLiteral("statusPanel%1").arg(i));
         label->setAlignment(Qt::AlignCenter);
-        label->setMinimumWidth(qMin(widths[i], 180));
-        label->setMaximumWidth(widths[i]);
-        statusBar()->addWidget(label, i == 2 ? 1 : 0);
+        label->setFixedWidth(widths[i]);
+        statusBar()->addWidget(label);
         m_panels << label;
     }
     m_panels[0]->setText(s("欢迎使用Brimwell！"));
