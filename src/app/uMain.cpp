@@ -229,17 +229,20 @@ void TfrmMain::buildMenus()
         QAction *a = m_actions.value(s(c.name));
         if (c.menu == 0 && s(c.name) == u"Act_Quit")
             m_menus[0]->addSeparator();
-        m_menus[c.menu]->addAction(a);
-        a->setVisible(!c.hidden);
+        // A hidden item stays out of the menu but keeps its action (and shortcut) on the
+        // window: an invisible QAction would be disabled, shortcut and all.
+        if (!c.hidden)
+            m_menus[c.menu]->addAction(a);
     }
     m_navToggle = m_menus[7]->addAction(s("系统导航"));
     m_navToggle->setObjectName(s("Win_Navigation"));
     m_navToggle->setCheckable(true);
     m_navToggle->setChecked(true);
-    connect(m_navToggle, &QAction::triggered, this, [this] {
-        ErrorHandler::run(this, [this] {
+    // A checkable item has already flipped its check when this runs: follow it.
+    connect(m_navToggle, &QAction::triggered, this, [this](bool on) {
+        ErrorHandler::run(this, [this, on] {
             WriteLog(s("窗口-系统导航"));
-            toggleNavigation();
+            setNavigationVisible(on);
         });
     });
     m_toolsToggle = m_menus[7]->addAction(s("文件管理及工具栏"));
@@ -519,8 +522,13 @@ void TfrmMain::quit()
 
 void TfrmMain::toggleNavigation()
 {
-    m_navToggle->setChecked(!m_navToggle->isChecked());
-    m_navigationFrame->setVisible(m_navToggle->isChecked());
+    setNavigationVisible(!m_navToggle->isChecked());
+}
+
+void TfrmMain::setNavigationVisible(bool visible)
+{
+    m_navToggle->setChecked(visible);
+    m_navigationFrame->setVisible(visible);
 }
 
 void TfrmMain::setToolsWindow(QWidget *tools)

@@ -92,6 +92,7 @@ private:
     void run(const Command &c);
     void selectTab(const QString &tab);
     void toggleNavigation();
+    void setNavigationVisible(bool visible);
     void setToolsVisible(bool visible);
     void startCalculator();
     void startCalendar();
