@@ -1053,17 +1053,22 @@ void Dataset::setFilter(const QString &text)
             m_filterText = oldText;
             throw;
         }
-        if (m_loaded)
-            rebuildVisible();
-        m_cur = (m_loaded && !m_visible.isEmpty()) ? 0 : -1;
-        m_bof = true;
-        m_eof = m_visible.isEmpty();
-        Q_EMIT dataReset();
-        Q_EMIT currentChanged();
+        refilter();
         return;
     }
     m_filterExpr = expr;
     m_filterText = text;
+}
+
+void Dataset::refilter()
+{
+    if (m_loaded)
+        rebuildVisible();
+    m_cur = (m_loaded && !m_visible.isEmpty()) ? 0 : -1;
+    m_bof = true;
+    m_eof = m_visible.isEmpty();
+    Q_EMIT dataReset();
+    Q_EMIT currentChanged();
 }
 
 void Dataset::setFiltered(bool on)
@@ -1075,13 +1080,7 @@ void Dataset::setFiltered(bool on)
         if (on)
             m_filterPredicate = compileFilter();  // an unknown field raises; the flag stays as it was
         m_filtered = on;
-        if (m_loaded)
-            rebuildVisible();
-        m_cur = (m_loaded && !m_visible.isEmpty()) ? 0 : -1;
-        m_bof = true;
-        m_eof = m_visible.isEmpty();
-        Q_EMIT dataReset();
-        Q_EMIT currentChanged();
+        refilter();
         return;
     }
     m_filtered = on;

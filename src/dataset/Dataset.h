@@ -155,6 +155,7 @@ private:
     void ensureRows();
     void loadRows();
     void rebuildVisible();
+    void refilter();  // the filter changed: visible rows again, position on the first
     FilterExpression::Predicate compileFilter();
     QVariant storedAt(int rowIndex, int field);  // stored form; lookups computed
     QUtf8StringView textView(int rowIndex, int field) const;  // data fields only; null unless text
