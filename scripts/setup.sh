@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
   libjpeg62-turbo-dev libbenchmark-dev
   sqlcipher python3 python3-aiosmtpd
-  xvfb xauth fonts-noto-cjk locales
+  xvfb xauth fonts-noto-cjk locales poppler-utils
 )
 # npm fetches the engine; a machine that already has it (from any source) keeps its own.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -5,6 +5,8 @@
 #include "DateText.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
+#include "ReportService.h"
+#include "uReport.h"
 #include "Dialogs.h"
 #include "uAbout.h"
 #include "ErrorHandler.h"
@@ -172,6 +174,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     frmMain = this;
     initResources();
     setObjectName(s("frmMain"));
+    // Every print goes through the report service over the layouts beside the program.
+    ReportService::setFolder(AppDir + s("Data/Report/"));
+    TfrmReport::setHelpHandler([this] { openHelp(); });
     setWindowTitle(s("Brimwell2003（通用版）"));
     buildActions();
     buildMenus();
