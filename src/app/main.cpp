@@ -2,6 +2,7 @@
 #include "AppFont.h"
 #include "DatabaseConnector.h"
 #include "ErrorHandler.h"
+#include "uCustomers.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -30,6 +31,10 @@ int main(int argc, char **argv)
         return 2;
     }
     TfrmMain mainWindow;
+    // The long-lived windows whose panels the main window hosts.
+    TfrmCustomers customers;
+    mainWindow.registerPage(QStringLiteral("Act_Customers"), customers.PnMain);
+    mainWindow.registerCommand(QStringLiteral("Act_Customers"), [&customers] { customers.open(); });
     splash.reset();
 
     TfrmLogin login;

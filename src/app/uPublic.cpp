@@ -1,6 +1,9 @@
 #include "uPublic.h"
 
 #include "DateText.h"
+
+#include <QDir>
+#include <QRegularExpression>
 #include "udmMain.h"
 
 QString AppDir;
@@ -10,6 +13,19 @@ QString CustomerPickCaller;
 QString InOutQueryCaller;
 QString PhotoViewCaller;
 QString FileClipboardMode;
+QString FileListRoot;
+
+QString RecordFolder(const QString &root, const QString &code)
+{
+    QDir().mkpath(root);
+    static const QRegularExpression unsafe(QStringLiteral("[/\\\\:*?\"<>|\\x00-\\x1f\\x7f]"));
+    if (code.isEmpty() || code == u"." || code == u".." || code.contains(unsafe) || code.trimmed().isEmpty())
+        return root;
+    const QString folder = root + code;
+    if (!QDir(folder).exists())
+        QDir().mkpath(folder);
+    return folder;
+}
 
 void SetAppDir(const QString &folder)
 {

@@ -13,6 +13,14 @@ extern QString InOutQueryCaller;    // "应收账款" or "应付账款"
 extern QString PhotoViewCaller;     // "Yuangong", "Yuangong1" or "Operaters"
 extern QString FileClipboardMode;   // "Cut" or "Copy"
 
+// The folder the file tool window lists: record windows point it at the current record's folder.
+extern QString FileListRoot;
+
+// The document folder of a record code under `root`, made when missing. A code that
+// cannot be a folder name (empty, "." or "..", a path separator, : * ? " < > |, a
+// control character) gives `root` itself and makes nothing: a code never leads outside.
+QString RecordFolder(const QString &root, const QString &code);
+
 // Sets AppDir and FilesRoot from the program's folder.
 void SetAppDir(const QString &folder);
 

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <functional>
+#include <QString>
+
+class QAction;
+class QTabWidget;
+class QToolBar;
+class QWidget;
+class DbGrid;
+class Dataset;
+
+// The customer window: created once, its panel PnMain hosted in the main window's
+// client area. A list tab over tblCustomers and a detail tab with the current
+// customer's contacts, business records, placed workers and contact history.
+class TfrmCustomers : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmCustomers(QObject *parent = nullptr);
+    ~TfrmCustomers() override;
+
+    QWidget *PnMain = nullptr;
+
+    // What Act_Customers does after the main window has logged it and shown the panel.
+    void open();
+    void syncFolder(bool fromClick = false);
+
+    QAction *Act_Insert = nullptr;
+    QAction *Act_Modify = nullptr;
+    QAction *Act_Delete = nullptr;
+    QAction *Act_Query = nullptr;
+    QAction *Act_Print = nullptr;
+    void refresh();
+
+    QTabWidget *pages() const { return m_pages; }
+    DbGrid *listGrid() const { return m_list; }
+    // The related-record tabs, in order: contacts, business records, workers, contact history.
+    DbGrid *relatedGrid(int tab) const;
+    QAction *relatedAction(int tab, const QString &which) const;  // "new", "modify", "delete", "refresh", "print"
+
+    // Dialogs of later windows attach here (contact, business record, worker, contact history).
+    void setRelatedDialog(int tab, std::function<void()> show);
+
+private:
+    QWidget *buildListPage();
+    QWidget *buildDetailPage();
+    void insertOrModify(bool insert);
+    void remove();
+    void print();
+    bool refusedBy(const QString &sql, const QStringList &params, const QVariant &key, const QString &message);
+
+    QTabWidget *m_pages = nullptr;
+    DbGrid *m_list = nullptr;
+    QList<DbGrid *> m_related;
+    QList<QHash<QString, QAction *>> m_relatedActions;
+    QList<std::function<void()>> m_relatedDialogs;
+};
+
+extern TfrmCustomers *frmCustomers;
