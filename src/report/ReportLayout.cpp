@@ -70,7 +70,10 @@ ReportLayout ReportLayout::parse(const QByteArray &json, const QString &name)
         const QJsonObject io = v.toObject();
         Item it;
         const QString type = io.value(u"type").toString(QStringLiteral("text"));
-        it.type = type == u"line" ? Item::Type::Line : (type == u"box" ? Item::Type::Box : Item::Type::Text);
+        it.type = type == u"line"    ? Item::Type::Line
+                : type == u"box"   ? Item::Type::Box
+                : type == u"image" ? Item::Type::Image
+                                   : Item::Type::Text;
         it.rect = rectOf(io.value(u"rect"));
         it.text = io.value(u"text").toString();
         it.fontSize = io.value(u"fontSize").toDouble(l.fontSize);

@@ -26,9 +26,9 @@ struct ReportLayout
 
     struct Item
     {
-        enum class Type { Text, Line, Box } type = Type::Text;
+        enum class Type { Text, Line, Box, Image } type = Type::Text;
         QRectF rect;        // mm, relative to the card
-        QString text;       // with [Field] expressions
+        QString text;       // with [Field] expressions; for an image, the picture file's path
         double fontSize = 10;
         bool bold = false;
         Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter;

@@ -2,6 +2,7 @@
 
 #include "Dataset.h"
 #include "DateText.h"
+#include "JpegLoader.h"
 
 #include <QFile>
 #include <QLocale>
@@ -248,6 +249,15 @@ void ReportRenderer::paintPage(QPainter &p, double k, int index) const
                     p.drawLine(mm(rect, k).topLeft(), mm(rect, k).bottomRight());
                 } else if (it.type == ReportLayout::Item::Type::Box) {
                     p.drawRect(mm(rect, k));
+                } else if (it.type == ReportLayout::Item::Type::Image) {
+                    // A photo when its file loads; an empty frame otherwise.
+                    const QImage picture = Picture::load(expand(it.text, r, index));
+                    p.drawRect(mm(rect, k));
+                    if (!picture.isNull()) {
+                        const QSizeF fitted = QSizeF(picture.size()).scaled(mm(rect, k).size(), Qt::KeepAspectRatio);
+                        const QRectF target(mm(rect, k).center() - QPointF(fitted.width() / 2, fitted.height() / 2), fitted);
+                        p.drawImage(target, picture);
+                    }
                 } else if (it.boxes) {
                     // One box per character, as post codes are written on envelopes.
                     const QString t = expand(it.text, r, index);

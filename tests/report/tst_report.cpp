@@ -67,6 +67,7 @@ private Q_SLOTS:
     void longListsPageWithTotals();
     void detailRestrictionAndSubtitle();
     void envelopesWithSender();
+    void staffCardShowsPhotoWhenLoadable();
     void missingLayoutIsReportedByName();
     void previewWindow();
 
@@ -241,6 +242,31 @@ void TestReport::envelopesWithSender()
     QVERIFY(has(text, s("朝阳区1号")));
     QVERIFY(has(text, s("好帮手家政服务中心")));
     QVERIFY(has(text, s("100083")));
+}
+
+void TestReport::staffCardShowsPhotoWhenLoadable()
+{
+    QImage photo(60, 80, QImage::Format_RGB32);
+    photo.fill(QColor(200, 120, 60));
+    const QString photoPath = m_dir->file(s("张红.png"));
+    QVERIFY(photo.save(photoPath));
+    TableInserter staff(*m_db, s("tblOperaters"), {s("OperaterID"), s("Name"), s("Photo")});
+    staff.insert({s("S1"), s("张红"), photoPath});
+    staff.insert({s("S2"), s("刘芳"), m_dir->file(s("missing.jpg"))});
+    auto *ds = new TableDataset(m_db.get(), s("tblOperaters"), s("tblOperaters"), {}, m_owner.get());
+    ds->open();
+    ReportLayout l;
+    QString error;
+    QVERIFY(ReportLayout::load(layoutFile("frOperaterDetail"), &l, &error));
+    ReportRenderer r(l, ds);
+    const QString pdf = m_dir->file(s("staff.pdf"));
+    QVERIFY(r.writePdf(pdf));
+    QVERIFY(has(pdfText(pdf), s("刘芳")));  // the card without a loadable photo still prints
+    QProcess images;
+    images.start(s("pdfimages"), {s("-list"), pdf});
+    QVERIFY(images.waitForFinished(30000));
+    const QStringList lines = QString::fromUtf8(images.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size() - 2, 1);  // one picture: the loadable one
 }
 
 void TestReport::missingLayoutIsReportedByName()
