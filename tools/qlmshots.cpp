@@ -5,7 +5,11 @@
 #include "DemoData.h"
 #include "ErrorHandler.h"
 #include "NewDatabase.h"
+#include "DbGrid.h"
+#include "ReportRenderer.h"
 #include "uAbout.h"
+#include "uCustomers.h"
+#include "uReport.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -28,10 +32,16 @@ int main(int argc, char **argv)
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
     }
+    QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
+    for (const QString &f : QDir(QStringLiteral(QLM_LAYOUT_DIR)).entryList({QStringLiteral("*.frf")}))
+        QFile::copy(QStringLiteral(QLM_LAYOUT_DIR "/") + f, AppDir + QStringLiteral("Data/Report/") + f);
     TdmMain dm;
     if (!dm.connectDatabase(AppDir))
         return 1;
     TfrmMain mainWindow;
+    TfrmCustomers customers;
+    mainWindow.registerPage(QStringLiteral("Act_Customers"), customers.PnMain);
+    mainWindow.registerCommand(QStringLiteral("Act_Customers"), [&customers] { customers.open(); });
     TfrmLogin login;
     login.show();
     QTimer::singleShot(400, [&] {
@@ -47,7 +57,27 @@ int main(int argc, char **argv)
             about->show();
             QTimer::singleShot(300, [&, about] {
                 about->grab().save(out + QStringLiteral("/about.png"));
-                QCoreApplication::exit(0);
+                about->close();
+                mainWindow.action(QStringLiteral("Act_Customers"))->trigger();
+                customers.listGrid()->groupBy(QStringLiteral("LevelName"));
+                QTimer::singleShot(400, [&] {
+                    mainWindow.grab().save(out + QStringLiteral("/customers.png"));
+                    customers.pages()->setCurrentIndex(1);
+                    QTimer::singleShot(400, [&] {
+                        mainWindow.grab().save(out + QStringLiteral("/customer-detail.png"));
+                        ReportLayout layout;
+                        QString error;
+                        ReportLayout::load(AppDir + QStringLiteral("Data/Report/frCustomers.frf"), &layout, &error);
+                        auto *preview = new TfrmReport(std::make_unique<ReportRenderer>(layout, dmMain->tblCustomers),
+                                                       layout.title, &mainWindow);
+                        preview->resize(1100, 760);
+                        preview->show();
+                        QTimer::singleShot(800, [&, preview] {
+                            preview->grab().save(out + QStringLiteral("/preview.png"));
+                            QCoreApplication::exit(0);
+                        });
+                    });
+                });
             });
         });
     });

@@ -167,7 +167,7 @@ QWidget *TfrmCustomers::buildListPage()
     layout->addWidget(bar);
     m_list = new DbGrid(page);
     m_list->setObjectName(s("gridCustomers"));
-    m_list->setColumns({GridColumn::centred(s("自动编号"), s("CNo"), 60), GridColumn::centred(s("客户代码"), s("CustId"), 80),
+    m_list->setColumns({GridColumn::centred(s("自动编号"), s("CNo"), 80), GridColumn::centred(s("客户代码"), s("CustId"), 80),
                         GridColumn::text(s("客户名称"), s("CustName"), 140), GridColumn::centred(s("主要联系人"), s("MainLinkman"), 80),
                         GridColumn::text(s("地址"), s("Address"), 200), GridColumn::text(s("客户类型"), s("VocationName"), 80),
                         GridColumn::text(s("客户级别"), s("LevelName"), 80), GridColumn::text(s("客户来源"), s("OriginName"), 80),

@@ -181,7 +181,9 @@ void ReportRenderer::paintPage(QPainter &p, double k, int index) const
         f.setPointSizeF(pt);
         f.setBold(bold);
         p.setFont(f);
-        p.drawText(mm(r, k), int(a) | Qt::TextSingleLine, t);
+        // A text longer than its cell is cut with an ellipsis rather than running into the next one.
+        const QRectF box = mm(r, k);
+        p.drawText(box, int(a) | Qt::TextSingleLine, p.fontMetrics().elidedText(t, Qt::ElideRight, int(box.width())));
     };
     const bool envelope = m_layout.kind == ReportLayout::Kind::Cards && m_layout.pagePerCard;
     if (!envelope) {

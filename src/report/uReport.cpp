@@ -75,9 +75,8 @@ void TfrmReport::zoomChanged(int index)
 {
     const double factors[] = {1.0, 0.75, 0.5, 1.5, 2.0};
     m_preview->setZoomMode(QPrintPreviewWidget::CustomZoom);
-    // 100% shows the page at its printed size on this screen.
-    const double screen = logicalDpiX() / double(m_printer->resolution());
-    m_preview->setZoomFactor(factors[qBound(0, index, 4)] * screen);
+    // The preview's factor 1 is the page at its printed size.
+    m_preview->setZoomFactor(factors[qBound(0, index, 4)]);
 }
 
 void TfrmReport::print()
