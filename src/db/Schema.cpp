@@ -75,12 +75,12 @@ const char *const TableLines[] = {
     "tblCity|CityID:T20 CityName:T50 Memo:T200|CityID|",
 };
 
-ColumnDef parseColumn(const QString &spec)
+ColumnDef parseColumn(const QString &entry)
 {
     ColumnDef col;
-    const qsizetype colon = spec.indexOf(u':');
-    col.name = spec.left(colon);
-    QString type = spec.mid(colon + 1);
+    const qsizetype colon = entry.indexOf(u':');
+    col.name = entry.left(colon);
+    QString type = entry.mid(colon + 1);
     if (type.endsWith(u'!')) {
         col.notNull = true;
         type.chop(1);

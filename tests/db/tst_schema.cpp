@@ -134,10 +134,10 @@ void TestSchema::everyTableAndColumn()
     const QMap<QString, QString> names{{QStringLiteral("T"), QStringLiteral("TEXT")},
                                        {QStringLiteral("R"), QStringLiteral("REAL")},
                                        {QStringLiteral("I"), QStringLiteral("INTEGER")}};
-    for (const QString &spec : columns.split(u' ', Qt::SkipEmptyParts)) {
-        const QString name = spec.section(u':', 0, 0);
+    for (const QString &entry : columns.split(u' ', Qt::SkipEmptyParts)) {
+        const QString name = entry.section(u':', 0, 0);
         QVERIFY2(types.contains(name), qPrintable(table + u'.' + name + QStringLiteral(" is missing")));
-        QCOMPARE(types.value(name), names.value(spec.section(u':', 1, 1)));
+        QCOMPARE(types.value(name), names.value(entry.section(u':', 1, 1)));
     }
 }
 
