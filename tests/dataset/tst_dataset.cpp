@@ -107,6 +107,8 @@ private Q_SLOTS:
     void writeLogAppendsWithCurrentUser();
     void dateTextRoundTrips();
     void gridRowsMapByIdentity();
+    void dateFormatsFilterCanRead_data();
+    void dateFormatsFilterCanRead();
 
 private:
     std::unique_ptr<TestAppDir> m_template;
@@ -864,6 +866,34 @@ void TestDataset::gridRowsMapByIdentity()
     QCOMPARE(t->visibleRowOfRowId(third), 0);
     QCOMPARE(t->visibleRowOfRowId(second), -1);
     QVERIFY_THROWS_EXCEPTION(DatasetError, t->setCurrentRow(3));
+}
+
+void TestDataset::dateFormatsFilterCanRead_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("format");
+    QTest::newRow("chinese") << "zh_CN" << "yyyy/M/d";
+    QTest::newRow("english (US), two-digit year") << "en_US" << "M/d/yy";
+    QTest::newRow("german, dots") << "de_DE" << "dd.MM.yy";
+    QTest::newRow("C: blanks and month names fall back") << "C" << "yyyy/M/d";
+}
+
+void TestDataset::dateFormatsFilterCanRead()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, format);
+    QLocale::setDefault(QLocale(locale));
+    DateText::reloadFormats();
+    QCOMPARE(DateText::shortDateFormat(), format);
+    // What the one routine writes, a filter reads back, whatever the system's format.
+    Dataset *c = m_dm->tblCustomers2;
+    c->setFilter(s("CreateDate=") + DateText::shortDate(QDate(2026, 12, 2)));
+    c->setFiltered(true);
+    QCOMPARE(c->recordCount(), 1);
+    QCOMPARE(c->field(s("CustId")).asString(), s("C2"));
+    QCOMPARE(DateText::parseShortDate(DateText::shortDate(QDate(2026, 12, 2))), QDate(2026, 12, 2));
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    DateText::reloadFormats();
 }
 
 QTEST_GUILESS_MAIN(TestDataset)
