@@ -1,6 +1,7 @@
 // Start-up, login, rights and the main window, driven as a user drives them.
 #include "ActionGate.h"
 #include "DatabaseConnector.h"
+#include "LogEntries.h"
 #include "PasswordHash.h"
 #include "SeamRecorder.h"
 #include "Statement.h"
@@ -49,15 +50,6 @@ void addUsers(Database &db)
     TableInserter cust(db, s("tblCustomers"), {s("CustId"), s("CustName"), s("SUser")});
     cust.insert({s("C1"), s("王宅"), s("wang")});
     cust.insert({s("C2"), s("李宅"), s("li")});
-}
-
-QStringList logEntries()
-{
-    QStringList out;
-    Statement st(*dmMain->database(), s("select Operate from tblLog order by LogID"));
-    while (st.step())
-        out << st.text(0);
-    return out;
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The customer window: owner rule, delete checks, folders, printing, rights.
 #include "ActionGate.h"
 #include "DbGrid.h"
+#include "LogEntries.h"
 #include "PasswordHash.h"
 #include "ReportService.h"
 #include "SeamRecorder.h"
@@ -23,15 +24,6 @@ namespace {
 QString s(const char *t)
 {
     return QString::fromUtf8(t);
-}
-
-QStringList logEntries()
-{
-    QStringList out;
-    Statement st(*dmMain->database(), s("select Operate from tblLog order by LogID"));
-    while (st.step())
-        out << st.text(0);
-    return out;
 }
 
 int count(const QString &sql)
