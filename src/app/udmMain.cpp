@@ -278,12 +278,30 @@ bool TdmMain::connectDatabase(const QString &appDir)
     disconnectDatabase();
     DatabaseConnector::Result r = DatabaseConnector::connect(appDir);
     m_databasePath = r.databasePath;
+    m_readOnly = r.readOnly;
     if (!r.database) {
         m_failure = r.failure;
         return false;
     }
     m_failure.clear();
-    attachDatabase(std::move(r.database));
+    try {
+        attachDatabase(std::move(r.database));
+    } catch (const std::exception &e) {
+        // A file that opens but cannot give the datasets every window expects (a damaged
+        // page, a missing table) is a failed connection like any other.
+        m_failure = QString::fromLocal8Bit(e.what());
+        if (const auto *d = dynamic_cast<const DatasetError *>(&e))
+            m_failure = d->message();
+        else if (const auto *d = dynamic_cast<const DbError *>(&e))
+            m_failure = d->message();
+        try {
+            disconnectDatabase();
+        } catch (const std::exception &) {
+            m_database.reset();  // nothing was changed yet: dropping the connection loses nothing
+        }
+        m_failure += DatabaseConnector::resetServerFile(appDir);
+        return false;
+    }
     return true;
 }
 

@@ -26,6 +26,8 @@ public:
     void disconnectDatabase();
     Database *database() const { return m_database.get(); }
     QString failure() const { return m_failure; }
+    // The last connect found the file read-only: Server.txt was left alone.
+    bool databaseIsReadOnly() const { return m_readOnly; }
     QString databasePath() const { return m_databasePath; }
 
     // Opens, in order, the datasets every window expects open after connecting.
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<Database> m_database;
     QString m_failure;
     QString m_databasePath;
+    bool m_readOnly = false;
 };
 
 // The one data module of the run.

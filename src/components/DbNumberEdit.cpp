@@ -81,7 +81,9 @@ void DbNumberEdit::store()
         return;
     m_dirty = false;
     const QString t = m_edit->text().trimmed();
-    m_link->write(t.isEmpty() ? QVariant() : QVariant(t));
+    // A refused value stays on screen and unwritten: the next post refuses it again.
+    if (!m_link->write(t.isEmpty() ? QVariant() : QVariant(t)))
+        m_dirty = true;
 }
 
 void DbNumberEdit::load()

@@ -91,9 +91,19 @@ bool FieldLink::write(const QVariant &value)
 {
     if (!isLinked() || fieldIsReadOnly())
         return false;
+    Dataset *d = dataset();
+    if (d->isFlushing()) {
+        // Gathering values for a post: a refused value fails that post, which reports it once.
+        try {
+            d->field(m_field).setValue(value);
+            return true;
+        } catch (...) {
+            d->refuseFlush(ErrorHandler::messageOf(std::current_exception()));
+            return false;
+        }
+    }
     m_writing = true;
     const bool ok = ErrorHandler::run(m_widget, [&] {
-        Dataset *d = dataset();
         if (d->state() == Dataset::State::Browse)
             d->edit();
         d->field(m_field).setValue(value);

@@ -8,6 +8,9 @@
 #include "Statement.h"
 
 #include <QLocale>
+#include <QSet>
+
+#include <unordered_set>
 
 namespace {
 
@@ -282,11 +285,52 @@ void Dataset::postPending()
         post();
 }
 
-void Dataset::prepareMove()
+void Dataset::postDetails()
 {
     for (const QPointer<Dataset> &d : std::as_const(m_details))
         if (d && d->isActive())
             d->prepareMove();
+}
+
+void Dataset::refuseFlush(const QString &message)
+{
+    if (m_flushing && m_flushRefusal.isEmpty())
+        m_flushRefusal = message;
+}
+
+void Dataset::restoreAfterRollback()
+{
+    if (!isActive())
+        return;
+    const qint64 current = (m_cur >= 0 && m_cur < m_visible.size()) ? m_rows[size_t(m_visible.at(m_cur))].rowId : -1;
+    m_groupIndexValid = false;
+    invalidateIndexes();
+    if (m_loaded) {
+        loadRows();  // keeps the current row when it still exists
+    } else {
+        // Only rows appended since open were held, and the rollback took them back.
+        m_rows.clear();
+        m_visible.clear();
+        m_visibleByRowId.clear();
+        m_cur = -1;
+        m_bof = m_eof = true;
+    }
+    if (m_state == State::Edit && (current < 0 || visibleRowOfRowId(current) < 0)) {
+        m_buffer.clear();
+        setState(State::Browse);
+    }
+    Q_EMIT dataReset();
+    Q_EMIT currentChanged();
+}
+
+void Dataset::noteWrite()
+{
+    m_db->noteWrite(this, [this] { restoreAfterRollback(); });
+}
+
+void Dataset::prepareMove()
+{
+    postDetails();
     postPending();
 }
 
@@ -457,13 +501,13 @@ void Dataset::edit()
     checkActive();
     if (m_state == State::Edit || m_state == State::Insert)
         return;
+    if (writeTable().isEmpty())
+        raise(QStringLiteral("数据集 %1 是只读的，不能修改").arg(name()));
     ensureRows();
     if (m_cur < 0) {
         append();  // editing an empty dataset starts a new row
         return;
     }
-    if (writeTable().isEmpty())
-        raise(QStringLiteral("数据集 %1 是只读的，不能修改").arg(name()));
     m_buffer = PackedRow::unpack(m_rows[size_t(m_visible.at(m_cur))].packed);
     setState(State::Edit);
 }
@@ -473,7 +517,25 @@ void Dataset::post()
     checkActive();
     if (m_state == State::Browse)
         raise(QStringLiteral("数据集 %1 不在编辑状态，不能保存").arg(name()));
-    Q_EMIT updateRecord();
+    // Bound controls write what they still hold; one they could not write fails the post.
+    m_flushing = true;
+    m_flushRefusal.clear();
+    try {
+        Q_EMIT updateRecord();
+    } catch (...) {
+        m_flushing = false;
+        throw;
+    }
+    m_flushing = false;
+    if (!m_flushRefusal.isEmpty()) {
+        const QString refusal = m_flushRefusal;
+        m_flushRefusal.clear();
+        raise(refusal);
+    }
+    // A new master row moves the details to it: their pending rows are posted first, so a
+    // refusal there leaves this row unposted instead of being lost after it.
+    if (m_state == State::Insert)
+        postDetails();
     if (m_beforePost && m_beforePost(*this) == BeforePost::CancelInsert && m_state == State::Insert) {
         cancel();
         return;
@@ -530,6 +592,8 @@ void Dataset::insertRowAtEnd(qint64 rowId, const QVariantList &values)
 void Dataset::cancel()
 {
     checkActive();
+    if (m_state != State::Browse)
+        postDetails();  // the details move with this row: a refusal there keeps it as it is
     if (m_state == State::Insert) {
         m_buffer.clear();
         setState(State::Browse);
@@ -552,9 +616,7 @@ void Dataset::remove()
         cancel();
         return;
     }
-    for (const QPointer<Dataset> &d : std::as_const(m_details))
-        if (d && d->isActive())
-            d->prepareMove();
+    postDetails();
     ensureRows();
     if (m_cur < 0)
         raise(QStringLiteral("数据集 %1 没有记录，不能删除").arg(name()));
@@ -565,16 +627,32 @@ void Dataset::remove()
         m_buffer.clear();
         setState(State::Browse);
     }
-    Row &row = m_rows[size_t(m_visible.at(m_cur))];
+    const qint64 rowId = m_rows[size_t(m_visible.at(m_cur))].rowId;
     try {
+        // Only the row as it was read goes: never one another cursor changed, nor a reused rowid.
+        const QVariantList read = PackedRow::unpack(m_rows[size_t(m_visible.at(m_cur))].packed);
+        QString sql = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(SqlDialect::quoteIdentifier(table));
+        QVariantList binds{rowId};
+        if (m_concurrencyCheck) {
+            for (int f = 0; f < m_dataFieldCount; ++f) {
+                if (m_fields.at(f).kind == FieldKind::AutoNumber)
+                    continue;
+                sql += QStringLiteral(" AND %1 IS ?").arg(SqlDialect::quoteIdentifier(m_fields.at(f).name));
+                binds << read.at(f);
+            }
+        }
         Transaction tx(*m_db);
-        Statement st(*m_db, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(SqlDialect::quoteIdentifier(table)));
-        st.bind(1, row.rowId);
-        st.execute();
+        Statement st(*m_db, sql);
+        for (int i = 0; i < binds.size(); ++i)
+            st.bind(i + 1, binds.at(i));
+        if (st.execute() == 0)
+            raise(conflictMessage());
+        noteWrite();
         tx.commit();
     } catch (const DbError &e) {
         raise(e.message());
     }
+    Row &row = m_rows[size_t(m_visible.at(m_cur))];
     row.deleted = true;
     const int removed = m_cur;
     m_visible.removeAt(removed);
@@ -610,13 +688,25 @@ void Dataset::writeInsert(QVariantList &values, qint64 &rowId)
         st.bind(i + 1, binds.at(i));
     st.execute();
     rowId = m_db->lastInsertRowId();
+    noteWrite();
     tx.commit();
+}
+
+QString Dataset::conflictMessage()
+{
+    return QStringLiteral("该记录已被修改或删除，请刷新后重试！");
+}
+
+QString Dataset::tooLongMessage(const QString &fieldName, int width, qsizetype length)
+{
+    return QStringLiteral("“%1”最多只能输入 %2 个字符，现在是 %3 个字符。").arg(fieldName).arg(width).arg(length);
 }
 
 void Dataset::writeUpdate(qint64 rowId, const QVariantList &before, const QVariantList &after)
 {
     QStringList sets;
     QVariantList binds;
+    QList<int> changed;
     for (int f = 0; f < m_dataFieldCount; ++f) {
         if (m_fields.at(f).kind == FieldKind::AutoNumber)
             continue;
@@ -627,17 +717,28 @@ void Dataset::writeUpdate(qint64 rowId, const QVariantList &before, const QVaria
             continue;
         sets << SqlDialect::quoteIdentifier(m_fields.at(f).name) + QStringLiteral(" = ?");
         binds << b;
+        changed << f;
     }
     if (sets.isEmpty())
         return;
+    // Each changed field is written only where it still holds what was read: a change
+    // another cursor or program made meanwhile is never overwritten with a stale value.
+    QString where = QStringLiteral("rowid = ?");
+    binds << rowId;
+    if (m_concurrencyCheck) {
+        for (int f : std::as_const(changed)) {
+            where += QStringLiteral(" AND %1 IS ?").arg(SqlDialect::quoteIdentifier(m_fields.at(f).name));
+            binds << before.at(f);
+        }
+    }
     Transaction tx(*m_db);
-    Statement st(*m_db, QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                            .arg(SqlDialect::quoteIdentifier(writeTable()), sets.join(u", ")));
+    Statement st(*m_db, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(SqlDialect::quoteIdentifier(writeTable()), sets.join(u", "), where));
     for (int i = 0; i < binds.size(); ++i)
         st.bind(i + 1, binds.at(i));
-    st.bind(int(binds.size()) + 1, rowId);
     if (st.execute() == 0)
-        raise(QStringLiteral("该记录已被删除或修改，不能保存；请刷新后重试。"));
+        raise(conflictMessage());
+    noteWrite();
     tx.commit();
 }
 
@@ -863,10 +964,7 @@ QVariant Dataset::normalise(int field, const QVariant &value) const
     case FieldKind::Memo: {
         const QString s = value.toString();
         if (def.kind == FieldKind::Text && def.width > 0 && codePoints(s) > def.width)
-            raise(QStringLiteral("“%1”最多只能输入 %2 个字符，现在是 %3 个字符。")
-                      .arg(def.name)
-                      .arg(def.width)
-                      .arg(codePoints(s)));
+            raise(tooLongMessage(def.name, def.width, codePoints(s)));
         return s;
     }
     case FieldKind::Long:
@@ -1086,122 +1184,168 @@ void Dataset::setFiltered(bool on)
     m_filtered = on;
 }
 
-FilterExpression::Predicate Dataset::compileFilter()
+Dataset::EqualTerm Dataset::classifyEqual(const QString &fieldName, const FilterExpression::Literal &lit)
 {
-    return m_filterExpr.compile([this](const QString &fieldName, FilterExpression::Op op,
-                                       const FilterExpression::Literal &lit) -> FilterExpression::Predicate {
-        const int f = fieldIndex(fieldName);
-        if (f < 0)
-            raise(QStringLiteral("过滤条件中的字段 %1 在数据集 %2 中不存在").arg(fieldName, name()));
-        const FieldKind kind = f < m_dataFieldCount ? m_fields.at(f).kind : FieldKind::Lookup;
+    const int f = fieldIndex(fieldName);
+    if (f < 0)
+        raise(QStringLiteral("过滤条件中的字段 %1 在数据集 %2 中不存在").arg(fieldName, name()));
+    const FieldKind kind = f < m_dataFieldCount ? m_fields.at(f).kind : FieldKind::Lookup;
+    const bool dataField = f < m_dataFieldCount;
+    const bool numeric = kind == FieldKind::Long || kind == FieldKind::Double || kind == FieldKind::AutoNumber
+        || kind == FieldKind::Boolean;
+    EqualTerm term;
+    term.field = f;
+    const bool dateField = kind == FieldKind::Date || kind == FieldKind::DateTime;
+    if (dateField || (!lit.quoted && !numeric)) {
+        const QDate d = DateText::parseShortDate(lit.text);
+        if (d.isValid()) {
+            // A date equals a date-time holding that day at midnight.
+            term.mode = dataField ? EqualTerm::Bytes : EqualTerm::Stored;
+            term.text = SqlValue::dateToStorage(d);
+            term.bytes = term.text.toUtf8();
+            return term;
+        }
+        if (dateField)
+            raise(QStringLiteral("过滤条件中的日期“%1”无法识别").arg(lit.text));
+    }
+    if (numeric) {
+        bool ok = false;
+        term.number = lit.text.toDouble(&ok);
+        if (!ok)
+            raise(QStringLiteral("过滤条件中字段 %1 的值“%2”不是数字").arg(fieldName, lit.text));
+        term.mode = EqualTerm::Number;
+        return term;
+    }
+    term.mode = (dataField && (kind == FieldKind::Text || kind == FieldKind::Memo)) ? EqualTerm::TextView : EqualTerm::StoredText;
+    term.text = lit.text;
+    return term;
+}
+
+FilterExpression::Predicate Dataset::equalPredicate(const EqualTerm &term)
+{
+    const int f = term.field;
+    switch (term.mode) {
+    case EqualTerm::Bytes: {
+        const QByteArray bytes = term.bytes;
+        return [this, f, bytes](int row) { return textView(row, f) == QUtf8StringView(bytes); };
+    }
+    case EqualTerm::Stored: {
+        const QString stored = term.text;
+        return [this, f, stored](int row) {
+            const QVariant v = storedAt(row, f);
+            return !v.isNull() && v.toString() == stored;
+        };
+    }
+    case EqualTerm::Number: {
+        const double number = term.number;
+        return [this, f, number](int row) {
+            const QVariant v = storedAt(row, f);
+            return !v.isNull() && v.toDouble() == number;
+        };
+    }
+    case EqualTerm::TextView: {
+        const QString wanted = term.text;
+        return [this, f, wanted](int row) {
+            const QUtf8StringView v = textView(row, f);
+            return !v.isNull() && QAnyStringView::compare(v, wanted, Qt::CaseInsensitive) == 0;
+        };
+    }
+    case EqualTerm::StoredText:
+        break;
+    }
+    const QString wanted = term.text;
+    return [this, f, wanted](int row) {
+        const QVariant v = storedAt(row, f);
+        return !v.isNull() && v.toString().compare(wanted, Qt::CaseInsensitive) == 0;
+    };
+}
+
+FilterExpression::Predicate Dataset::equalSetPredicate(const QString &fieldName, const QList<FilterExpression::Literal> &values)
+{
+    // The terms grouped by how they compare; a row matches when any group holds its value.
+    struct Sets
+    {
+        QSet<QByteArray> bytes;
+        QSet<QString> stored;
+        std::unordered_set<double> numbers;
+        QSet<QString> foldedView;
+        QSet<QString> foldedStored;
+    };
+    auto sets = std::make_shared<Sets>();
+    int f = -1;
+    for (const FilterExpression::Literal &lit : values) {
+        const EqualTerm term = classifyEqual(fieldName, lit);
+        f = term.field;
+        switch (term.mode) {
+        case EqualTerm::Bytes: sets->bytes.insert(term.bytes); break;
+        case EqualTerm::Stored: sets->stored.insert(term.text); break;
+        case EqualTerm::Number: sets->numbers.insert(term.number); break;
+        case EqualTerm::TextView: sets->foldedView.insert(term.text.toCaseFolded()); break;
+        case EqualTerm::StoredText: sets->foldedStored.insert(term.text.toCaseFolded()); break;
+        }
+    }
+    return [this, f, sets](int row) {
+        if (!sets->bytes.isEmpty() || !sets->foldedView.isEmpty()) {
+            const QUtf8StringView v = textView(row, f);
+            if (!v.isNull()) {
+                if (sets->bytes.contains(QByteArray::fromRawData(v.data(), v.size())))
+                    return true;
+                if (!sets->foldedView.isEmpty() && sets->foldedView.contains(v.toString().toCaseFolded()))
+                    return true;
+            }
+        }
+        if (sets->stored.isEmpty() && sets->numbers.empty() && sets->foldedStored.isEmpty())
+            return false;
+        const QVariant v = storedAt(row, f);
+        if (v.isNull())
+            return false;
+        if (!sets->numbers.empty() && sets->numbers.count(v.toDouble()))
+            return true;
+        const QString text = v.toString();
+        return sets->stored.contains(text) || sets->foldedStored.contains(text.toCaseFolded());
+    };
+}
+
+FilterExpression::Predicate Dataset::compileFilter(bool chainsAsSets)
+{
+    const auto resolve = [this](const QString &fieldName, FilterExpression::Op op,
+                                const FilterExpression::Literal &lit) -> FilterExpression::Predicate {
         if (op == FilterExpression::Op::Like) {
+            const int f = fieldIndex(fieldName);
+            if (f < 0)
+                raise(QStringLiteral("过滤条件中的字段 %1 在数据集 %2 中不存在").arg(fieldName, name()));
             const QString pattern = lit.text;
             return [this, f, pattern](int row) {
                 const QVariant v = storedAt(row, f);
                 return !v.isNull() && FilterExpression::likeMatch(v.toString(), pattern);
             };
         }
-        const bool dateField = kind == FieldKind::Date || kind == FieldKind::DateTime;
-        if (dateField || (!lit.quoted && kind != FieldKind::Long && kind != FieldKind::Double
-                          && kind != FieldKind::AutoNumber && kind != FieldKind::Boolean)) {
-            const QDate d = DateText::parseShortDate(lit.text);
-            if (d.isValid()) {
-                // A date equals a date-time holding that day at midnight.
-                const QString stored = SqlValue::dateToStorage(d);
-                if (f < m_dataFieldCount) {
-                    const QByteArray bytes = stored.toUtf8();
-                    return [this, f, bytes](int row) { return textView(row, f) == QUtf8StringView(bytes); };
-                }
-                return [this, f, stored](int row) {
-                    const QVariant v = storedAt(row, f);
-                    return !v.isNull() && v.toString() == stored;
-                };
-            }
-            if (dateField)
-                raise(QStringLiteral("过滤条件中的日期“%1”无法识别").arg(lit.text));
-        }
-        if (kind == FieldKind::Long || kind == FieldKind::Double || kind == FieldKind::AutoNumber
-            || kind == FieldKind::Boolean) {
-            bool ok = false;
-            const double number = lit.text.toDouble(&ok);
-            if (!ok)
-                raise(QStringLiteral("过滤条件中字段 %1 的值“%2”不是数字").arg(fieldName, lit.text));
-            return [this, f, number](int row) {
-                const QVariant v = storedAt(row, f);
-                return !v.isNull() && v.toDouble() == number;
-            };
-        }
-        const QString wanted = lit.text;
-        if (f < m_dataFieldCount && (kind == FieldKind::Text || kind == FieldKind::Memo)) {
-            return [this, f, wanted](int row) {
-                const QUtf8StringView v = textView(row, f);
-                return !v.isNull() && QAnyStringView::compare(v, wanted, Qt::CaseInsensitive) == 0;
-            };
-        }
-        return [this, f, wanted](int row) {
-            const QVariant v = storedAt(row, f);
-            return !v.isNull() && v.toString().compare(wanted, Qt::CaseInsensitive) == 0;
-        };
+        return equalPredicate(classifyEqual(fieldName, lit));
+    };
+    if (!chainsAsSets)
+        return m_filterExpr.compile(resolve);
+    return m_filterExpr.compile(resolve, [this](const QString &fieldName, const QList<FilterExpression::Literal> &values) {
+        return equalSetPredicate(fieldName, values);
     });
 }
 
-// ---------------------------------------------------------------- Field
-
-QString Field::name() const { return m_dataset->m_fields.at(m_index).name; }
-FieldKind Field::kind() const { return m_dataset->m_fields.at(m_index).kind; }
-int Field::width() const { return m_dataset->m_fields.at(m_index).width; }
-bool Field::isReadOnly() const
+QList<int> Dataset::rowsMatching(const QString &filterText, bool chainsAsSets)
 {
-    return m_index >= m_dataset->m_dataFieldCount || kind() == FieldKind::AutoNumber;
-}
-
-QVariant Field::value() const
-{
-    m_dataset->checkActive();
-    const FieldKind k = m_index < m_dataset->m_dataFieldCount ? kind() : m_dataset->lookupResultKind(m_index);
-    return Dataset::typedValue(k, m_dataset->currentStored(m_index));
-}
-
-bool Field::isNull() const
-{
-    m_dataset->checkActive();
-    const QVariant v = m_dataset->currentStored(m_index);
-    return !v.isValid() || v.isNull();
-}
-
-QString Field::asString() const
-{
-    m_dataset->checkActive();
-    const FieldKind k = m_index < m_dataset->m_dataFieldCount ? kind() : m_dataset->lookupResultKind(m_index);
-    return Dataset::displayText(k, m_dataset->currentStored(m_index));
-}
-
-qint64 Field::asInteger() const { return value().toLongLong(); }
-double Field::asFloat() const { return value().toDouble(); }
-bool Field::asBoolean() const { return value().toBool(); }
-QDate Field::asDate() const
-{
-    const QVariant v = value();
-    return v.typeId() == QMetaType::QDateTime ? v.toDateTime().date() : v.toDate();
-}
-QDateTime Field::asDateTime() const
-{
-    const QVariant v = value();
-    return v.typeId() == QMetaType::QDate ? QDateTime(v.toDate(), QTime(0, 0)) : v.toDateTime();
-}
-
-void Field::setValue(const QVariant &value)
-{
-    m_dataset->checkWritable(m_index);
-    m_dataset->setCurrentStored(m_index, m_dataset->normalise(m_index, value));
-}
-
-void Field::setAsString(const QString &text)
-{
-    setValue(QVariant(text));
-}
-
-void Field::clear()
-{
-    setValue(QVariant());
+    checkActive();
+    ensureRows();
+    const FilterExpression saved = m_filterExpr;
+    m_filterExpr = FilterExpression::parse(filterText);
+    FilterExpression::Predicate test;
+    try {
+        test = compileFilter(chainsAsSets);
+    } catch (...) {
+        m_filterExpr = saved;
+        throw;
+    }
+    m_filterExpr = saved;
+    QList<int> out;
+    for (int i = 0; i < int(m_rows.size()); ++i)
+        if (!m_rows[size_t(i)].deleted && test(i))
+            out.append(i);
+    return out;
 }

@@ -70,6 +70,17 @@ public:
     void remove();
     void setBeforePost(BeforePostHook hook) { m_beforePost = std::move(hook); }
 
+    // A bound control could not write what it holds while a post gathered the values:
+    // the post under way then fails with this message and the row stays in edit.
+    void refuseFlush(const QString &message);
+    bool isFlushing() const { return m_flushing; }
+
+    // Updates and deletes go only where the row still holds what this cursor read
+    // (on by default; benchmarks switch it off to measure what it costs).
+    void setConcurrencyCheck(bool on) { m_concurrencyCheck = on; }
+    static QString conflictMessage();
+    static QString tooLongMessage(const QString &fieldName, int width, qsizetype length);
+
     // --- fields
     int fieldCount() const { return int(m_fields.size()); }
     const FieldDef &fieldDef(int index) const { return m_fields.at(index); }
@@ -102,6 +113,10 @@ public:
     // Resolves `resultField` for the first visible row whose `keyField` matches `key`
     // (text without regard to case); null when none. Hash-indexed.
     QVariant lookupValue(const QString &keyField, const QVariant &key, const QString &resultField);
+
+    // Indexes of the held rows a filter text accepts, without touching the dataset's own
+    // filter; `chainsAsSets` false evaluates term by term (tests compare both ways).
+    QList<int> rowsMatching(const QString &filterText, bool chainsAsSets = true);
 
     // Typed <-> stored conversions shared with Field.
     static QVariant typedValue(FieldKind kind, const QVariant &stored);
@@ -156,14 +171,30 @@ private:
     void loadRows();
     void rebuildVisible();
     void refilter();  // the filter changed: visible rows again, position on the first
-    FilterExpression::Predicate compileFilter();
+    // How one "name = value" term compares a row, decided once per term.
+    struct EqualTerm
+    {
+        enum Mode { Bytes, Stored, Number, TextView, StoredText } mode = StoredText;
+        int field = -1;
+        QString text;
+        QByteArray bytes;
+        double number = 0;
+    };
+    EqualTerm classifyEqual(const QString &fieldName, const FilterExpression::Literal &lit);
+    FilterExpression::Predicate equalPredicate(const EqualTerm &term);
+    FilterExpression::Predicate equalSetPredicate(const QString &fieldName, const QList<FilterExpression::Literal> &values);
+    FilterExpression::Predicate compileFilter(bool chainsAsSets = true);
     QVariant storedAt(int rowIndex, int field);  // stored form; lookups computed
     QUtf8StringView textView(int rowIndex, int field) const;  // data fields only; null unless text
     QVariant currentStored(int field);
     void setCurrentStored(int field, const QVariant &stored);
     QVariant normalise(int field, const QVariant &value) const;
     void postPending();
+    void postDetails();  // posts the pending changes of every detail; a refusal raises
     void prepareMove();  // posts pending changes here and in every detail
+    // After a rollback of a transaction this cursor wrote in: the rows as the file holds them.
+    void restoreAfterRollback();
+    void noteWrite();
     void moveTo(int visibleRow, bool bof, bool eof);
     void masterMoved();
     QVariant masterLinkValue() const;
@@ -215,4 +246,7 @@ private:
     // key field -> key as stored (UTF-8) -> row index or -1: skips folding for keys seen before
     QHash<int, std::unordered_map<std::string, int>> m_lookupRawHits;
     BeforePostHook m_beforePost;
+    bool m_flushing = false;
+    QString m_flushRefusal;
+    bool m_concurrencyCheck = true;
 };

@@ -30,7 +30,9 @@ DateFormat compile(const QString &pattern)
             qsizetype j = i;
             while (j < pattern.size() && pattern.at(j) == c)
                 ++j;
-            f.parts.append({c.unicode(), int(j - i), {}});
+            // A two-digit year would read back in the wrong century: years always take four digits.
+            const int width = (c == u'y') ? 4 : int(j - i);
+            f.parts.append({c.unicode(), width, {}});
             i = j;
         } else {
             if (f.parts.isEmpty() || f.parts.last().letter != 0)
@@ -39,6 +41,10 @@ DateFormat compile(const QString &pattern)
             ++i;
         }
     }
+    // The pattern text follows the widened parts, so parsing reads back what formatting writes.
+    f.pattern.clear();
+    for (const DateFormat::Part &p : f.parts)
+        f.pattern += p.letter ? QString(p.width, QChar(p.letter)) : p.literal;
     return f;
 }
 
@@ -62,7 +68,8 @@ bool usable(const DateFormat &f)
 
 struct Formats
 {
-    DateFormat date;
+    DateFormat date;           // the system's short date, years widened to four digits
+    QString systemPattern;     // as the system gives it: reads dates typed with a two-digit year
     QString longTime;
 };
 
@@ -71,6 +78,7 @@ Formats &formats()
     static Formats cached;
     if (cached.date.pattern.isEmpty()) {
         cached.date = compile(QLocale().dateFormat(QLocale::ShortFormat));
+        cached.systemPattern = QLocale().dateFormat(QLocale::ShortFormat);
         if (!usable(cached.date))
             cached.date = compile(QStringLiteral("yyyy/M/d"));
         QString t = QLocale().timeFormat(QLocale::LongFormat);
@@ -127,7 +135,7 @@ QString shortDate(const QDate &date)
             appendNumber(out, date.month(), p.width);
             break;
         case u'y':
-            appendNumber(out, p.width <= 2 ? date.year() % 100 : date.year(), p.width <= 2 ? 2 : 4);
+            appendNumber(out, date.year(), 4);
             break;
         default:
             out += p.literal;
@@ -154,9 +162,15 @@ QDate parseShortDate(const QString &text)
     QDate d = QLocale::c().toDate(t, shortDateFormat());
     if (!d.isValid())
         d = QDate::fromString(t, Qt::ISODate);
-    // Two-digit-year formats read "26" as 1926; keep dates in this century window.
-    if (d.isValid() && d.year() < 1930 && !shortDateFormat().contains(QStringLiteral("yyyy")))
-        d = d.addYears(100);
+    if (d.isValid())
+        return d;
+    // A date typed the system's way with a two-digit year: "26" is 2026, "95" is 1995.
+    const QString system = formats().systemPattern;
+    if (!system.contains(QStringLiteral("yyyy")) && system.contains(QStringLiteral("yy"))) {
+        d = QLocale::c().toDate(t, system);
+        if (d.isValid() && d.year() < 1930)
+            d = d.addYears(100);
+    }
     return d;
 }
 

@@ -4,10 +4,12 @@
 
 #include <QList>
 
+#include <vector>
+
 struct FilterExpression::Node
 {
     enum class Kind { And, Or, Compare } kind = Kind::Compare;
-    std::shared_ptr<const Node> left, right;
+    std::vector<std::shared_ptr<const Node>> children;  // And, Or: two or more, chains kept flat
     QString field;
     Op op = Op::Equal;
     Literal value;
@@ -95,42 +97,37 @@ private:
         throw DatasetError(QStringLiteral("过滤条件有误（%1）：%2").arg(what, m_text));
     }
 
-    std::shared_ptr<const Node> parseOr()
+    // One node for a whole chain of the same operator: evaluation and compilation stay
+    // flat however many terms a generated filter has.
+    std::shared_ptr<const Node> parseChain(Node::Kind kind, const char *keyword)
     {
-        auto left = parseAnd();
-        while (isKeyword(peek(), "or")) {
+        auto first = kind == Node::Kind::Or ? parseChain(Node::Kind::And, "and") : parseFactor();
+        if (!isKeyword(peek(), keyword))
+            return first;
+        auto n = std::make_shared<Node>();
+        n->kind = kind;
+        n->children.push_back(first);
+        while (isKeyword(peek(), keyword)) {
             take();
-            auto n = std::make_shared<Node>();
-            n->kind = Node::Kind::Or;
-            n->left = left;
-            n->right = parseAnd();
-            left = n;
+            n->children.push_back(kind == Node::Kind::Or ? parseChain(Node::Kind::And, "and") : parseFactor());
         }
-        return left;
+        return n;
     }
 
-    std::shared_ptr<const Node> parseAnd()
-    {
-        auto left = parseFactor();
-        while (isKeyword(peek(), "and")) {
-            take();
-            auto n = std::make_shared<Node>();
-            n->kind = Node::Kind::And;
-            n->left = left;
-            n->right = parseFactor();
-            left = n;
-        }
-        return left;
-    }
+    std::shared_ptr<const Node> parseOr() { return parseChain(Node::Kind::Or, "or"); }
 
     std::shared_ptr<const Node> parseFactor()
     {
         if (peek().type == Token::Type::LParen) {
+            // Parentheses nest by recursion: a bound keeps a mistyped filter from exhausting the stack.
+            if (++m_depth > MaxDepth)
+                fail(QStringLiteral("括号嵌套过深"));
             take();
             auto inner = parseOr();
             if (peek().type != Token::Type::RParen)
                 fail(QStringLiteral("缺少右括号"));
             take();
+            --m_depth;
             return inner;
         }
         const Token name = take();
@@ -155,9 +152,11 @@ private:
         return n;
     }
 
+    static constexpr int MaxDepth = 100;
     QString m_text;
     QList<Token> m_tokens;
     qsizetype m_pos = 0;
+    int m_depth = 0;
 };
 
 void collectNames(const FilterExpression::Node *n, QStringList &out)
@@ -169,20 +168,112 @@ void collectNames(const FilterExpression::Node *n, QStringList &out)
             out << n->field;
         return;
     }
-    collectNames(n->left.get(), out);
-    collectNames(n->right.get(), out);
+    for (const auto &c : n->children)
+        collectNames(c.get(), out);
 }
 
-FilterExpression::Predicate compileNode(const FilterExpression::Node *n, const FilterExpression::Resolver &resolve)
+using Node = FilterExpression::Node;
+
+// A text that is the same for two nodes exactly when they test the same thing.
+QString canonical(const Node *n)
 {
-    using Kind = FilterExpression::Node::Kind;
-    if (n->kind == Kind::Compare)
+    if (n->kind == Node::Kind::Compare)
+        return n->field.toCaseFolded() + (n->op == FilterExpression::Op::Like ? u'~' : u'=')
+            + (n->value.quoted ? u'q' : u'u') + QString::number(n->value.text.size()) + u':' + n->value.text;
+    QString out = n->kind == Node::Kind::And ? QStringLiteral("&(") : QStringLiteral("|(");
+    for (const auto &c : n->children)
+        out += canonical(c.get()) + u',';
+    return out + u')';
+}
+
+bool isEquality(const Node *n)
+{
+    return n->kind == Node::Kind::Compare && n->op == FilterExpression::Op::Equal;
+}
+
+// "f = v" or "(f = v) and (rest)": the equality term and what is and-ed with it.
+struct ChainTerm
+{
+    const Node *key = nullptr;
+    const Node *rest = nullptr;
+};
+
+bool splitTerm(const Node *n, int keySide, ChainTerm &out)
+{
+    if (isEquality(n)) {
+        out = {n, nullptr};
+        return true;
+    }
+    if (n->kind != Node::Kind::And || n->children.size() != 2 || !isEquality(n->children[size_t(keySide)].get()))
+        return false;
+    out = {n->children[size_t(keySide)].get(), n->children[size_t(1 - keySide)].get()};
+    return true;
+}
+
+// The terms of an `or` chain as one column's values plus one shared further term, when they are.
+bool equalityChain(const Node *orNode, QString &field, QList<FilterExpression::Literal> &values, const Node *&rest)
+{
+    for (int keySide = 0; keySide < 2; ++keySide) {
+        values.clear();
+        rest = nullptr;
+        QString restText;
+        bool fits = true;
+        for (size_t i = 0; i < orNode->children.size() && fits; ++i) {
+            ChainTerm term;
+            fits = splitTerm(orNode->children[i].get(), keySide, term);
+            if (!fits)
+                break;
+            if (i == 0) {
+                field = term.key->field;
+                rest = term.rest;
+                restText = rest ? canonical(rest) : QString();
+            } else {
+                fits = term.key->field.compare(field, Qt::CaseInsensitive) == 0 && (term.rest == nullptr) == (rest == nullptr)
+                    && (!rest || canonical(term.rest) == restText);
+            }
+            values.append(term.key->value);
+        }
+        if (fits)
+            return true;
+    }
+    return false;
+}
+
+FilterExpression::Predicate compileNode(const Node *n, const FilterExpression::Resolver &resolve,
+                                        const FilterExpression::SetResolver &resolveSet)
+{
+    using Predicate = FilterExpression::Predicate;
+    if (n->kind == Node::Kind::Compare)
         return resolve(n->field, n->op, n->value);
-    auto left = compileNode(n->left.get(), resolve);
-    auto right = compileNode(n->right.get(), resolve);
-    if (n->kind == Kind::And)
-        return [left, right](int row) { return left(row) && right(row); };
-    return [left, right](int row) { return left(row) || right(row); };
+    if (n->kind == Node::Kind::Or && resolveSet && n->children.size() > 2) {
+        QString field;
+        QList<FilterExpression::Literal> values;
+        const Node *rest = nullptr;
+        if (equalityChain(n, field, values, rest)) {
+            Predicate member = resolveSet(field, values);
+            if (!rest)
+                return member;
+            Predicate also = compileNode(rest, resolve, resolveSet);
+            return [member, also](int row) { return member(row) && also(row); };
+        }
+    }
+    std::vector<Predicate> parts;
+    parts.reserve(n->children.size());
+    for (const auto &c : n->children)
+        parts.push_back(compileNode(c.get(), resolve, resolveSet));
+    if (n->kind == Node::Kind::And)
+        return [parts](int row) {
+            for (const Predicate &p : parts)
+                if (!p(row))
+                    return false;
+            return true;
+        };
+    return [parts](int row) {
+        for (const Predicate &p : parts)
+            if (p(row))
+                return true;
+        return false;
+    };
 }
 
 }  // namespace
@@ -207,11 +298,11 @@ QStringList FilterExpression::fieldNames() const
     return out;
 }
 
-FilterExpression::Predicate FilterExpression::compile(const Resolver &resolve) const
+FilterExpression::Predicate FilterExpression::compile(const Resolver &resolve, const SetResolver &resolveSet) const
 {
     if (!m_root)
         return [](int) { return true; };
-    return compileNode(m_root.get(), resolve);
+    return compileNode(m_root.get(), resolve, resolveSet);
 }
 
 bool FilterExpression::likeMatch(const QString &value, const QString &pattern)

@@ -35,7 +35,12 @@ public:
     // predicate over a row index; evaluation then runs without parsing or lookups.
     using Predicate = std::function<bool(int row)>;
     using Resolver = std::function<Predicate(const QString &field, Op op, const Literal &value)>;
-    Predicate compile(const Resolver &resolve) const;
+    // Turns "field = v1 or field = v2 or ..." into one membership test per row.
+    using SetResolver = std::function<Predicate(const QString &field, const QList<Literal> &values)>;
+    // An `or` chain of equality terms on one column (each term optionally and-ed with
+    // the same further term) is handed to `resolveSet` whole, when it is given: a chain
+    // of one term per day over ten years then costs one hash lookup per row, not thousands.
+    Predicate compile(const Resolver &resolve, const SetResolver &resolveSet = {}) const;
 
     // "%" any run, "_" one character; case-insensitive. Exposed for tests and queries.
     static bool likeMatch(const QString &value, const QString &pattern);

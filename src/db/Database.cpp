@@ -3,6 +3,8 @@
 #include "Statement.h"
 
 #include <QFileInfo>
+#include <QObject>
+#include <QPointer>
 #include <sqlite3.h>
 
 #ifndef SQLITE3MC_VERSION_STRING
@@ -47,6 +49,12 @@ QString engineMessage(sqlite3 *db, int rc)
 
 }  // namespace
 
+struct Database::Writer
+{
+    QPointer<QObject> object;
+    std::function<void()> restore;
+};
+
 Database::Database(sqlite3 *db, const QString &path) : m_db(db), m_path(path) {}
 
 Database::~Database()
@@ -65,6 +73,8 @@ sqlite3 *Database::openHandle(const QString &path, const QByteArray &key, int fl
         throw DbError(DbError::Kind::Other, QStringLiteral("无法打开数据库文件 %1：%2").arg(path, msg), rc);
     }
     sqlite3_extended_result_codes(db, 1);
+    // Waiting for another program's lock starts with the very first read.
+    sqlite3_busy_timeout(db, 5000);
     // The cipher must be chosen before the key: a bare key would select the engine's own default.
     sqlite3mc_config(db, "default:cipher", sqlite3mc_cipher_index("sqlcipher"));
     sqlite3mc_config_cipher(db, "sqlcipher", "default:legacy", 3);
@@ -121,7 +131,8 @@ std::unique_ptr<Database> Database::create(const QString &path, const QByteArray
 
 void Database::configure()
 {
-    exec(QStringLiteral("PRAGMA foreign_keys = ON; PRAGMA journal_mode = DELETE;"));
+    // Sorts and groupings never spill to an unencrypted temporary file (the engine is also built so).
+    exec(QStringLiteral("PRAGMA temp_store = MEMORY; PRAGMA foreign_keys = ON; PRAGMA journal_mode = DELETE;"));
     sqlite3_busy_timeout(m_db, 5000);
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS;
     sqlite3_create_function_v2(m_db, "Year", 1, flags, nullptr, yearFunction, nullptr, nullptr, nullptr);
@@ -171,6 +182,15 @@ bool Database::inTransaction() const { return sqlite3_get_autocommit(m_db) == 0;
 int Database::userVersion() { return scalar(QStringLiteral("PRAGMA user_version")).toInt(); }
 int Database::applicationId() { return scalar(QStringLiteral("PRAGMA application_id")).toInt(); }
 
+void Database::backupTo(const QString &path)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        throw DbError(DbError::Kind::Usage, QStringLiteral("目标文件已存在，不会覆盖：%1").arg(path));
+    Statement st(*this, QStringLiteral("VACUUM INTO :path"));
+    st.bind(QStringLiteral("path"), QFileInfo(path).absoluteFilePath());
+    st.execute();
+}
+
 QStringList Database::integrityCheck()
 {
     QStringList findings;
@@ -178,6 +198,60 @@ QStringList Database::integrityCheck()
     while (st.step())
         findings << st.text(0);
     return findings;
+}
+
+bool Database::isReadOnly()
+{
+    if (sqlite3_db_readonly(m_db, "main") == 1)
+        return true;
+    // A file the engine opened for writing may still refuse the journal (a read-only folder):
+    // write the header's version unchanged and roll it back.
+    const int version = userVersion();
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(m_db, QStringLiteral("PRAGMA user_version = %1").arg(version).toUtf8().constData(), nullptr,
+                          nullptr, nullptr);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    const int primary = rc & 0xff;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        throw DbError(DbError::Kind::Locked, QStringLiteral("数据库文件被其他程序锁定：%1").arg(m_path), rc);
+    return primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM;
+}
+
+void Database::noteWrite(QObject *writer, std::function<void()> restore)
+{
+    if (m_writers.empty())
+        return;
+    std::vector<Writer> &level = m_writers.back();
+    for (const Writer &w : level)
+        if (w.object == writer)
+            return;
+    level.push_back({writer, std::move(restore)});
+}
+
+void Database::beginLevel()
+{
+    m_writers.emplace_back();
+}
+
+void Database::commitLevel()
+{
+    std::vector<Writer> level = std::move(m_writers.back());
+    m_writers.pop_back();
+    // A released savepoint's writes now belong to the enclosing transaction.
+    if (!m_writers.empty())
+        for (Writer &w : level)
+            noteWrite(w.object, std::move(w.restore));
+}
+
+void Database::rollbackLevel()
+{
+    std::vector<Writer> level = std::move(m_writers.back());
+    m_writers.pop_back();
+    for (const Writer &w : level)
+        if (w.object && w.restore)
+            w.restore();
 }
 
 Transaction::Transaction(Database &db) : m_db(db)
@@ -190,6 +264,7 @@ Transaction::Transaction(Database &db) : m_db(db)
     } else {
         db.exec(QStringLiteral("BEGIN IMMEDIATE"));
     }
+    db.beginLevel();
 }
 
 Transaction::~Transaction()
@@ -204,10 +279,17 @@ Transaction::~Transaction()
     } catch (const DbError &) {
         // Nothing more can be done from a destructor; the engine has already undone what it could.
     }
+    try {
+        // Cursors that wrote inside the transaction show again what the file holds.
+        m_db.rollbackLevel();
+    } catch (...) {
+        // A cursor that cannot re-read now raises on its next use instead.
+    }
 }
 
 void Transaction::commit()
 {
     m_db.exec(m_nested ? QStringLiteral("RELEASE ") + m_savepoint : QStringLiteral("COMMIT"));
     m_done = true;
+    m_db.commitLevel();
 }

@@ -5,8 +5,11 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <vector>
 
+class QObject;
 struct sqlite3;
 class Statement;
 
@@ -44,6 +47,10 @@ public:
 
     int userVersion();
     int applicationId();
+    // A consistent, keyed copy of the whole database in a new file at `path`
+    // (refused when something exists there); never a file copy of the open database.
+    void backupTo(const QString &path);
+
     // "ok" when the file is sound, otherwise the engine's findings.
     QStringList integrityCheck();
 
@@ -52,13 +59,28 @@ public:
 
     sqlite3 *handle() const { return m_db; }
 
+    // True when the engine opened the file read-only, or a write cannot be made
+    // (a read-only file or folder). Writes nothing: the probe is rolled back.
+    bool isReadOnly();
+
+    // A cursor that wrote rows inside the current transaction registers how to put
+    // itself back: when that transaction (or savepoint) rolls back, `restore` runs
+    // after the rollback, once per writer, while the writer still exists.
+    void noteWrite(QObject *writer, std::function<void()> restore);
+
 private:
+    friend class Transaction;
+    struct Writer;
+    void beginLevel();
+    void commitLevel();
+    void rollbackLevel();
     Database(sqlite3 *db, const QString &path);
     static sqlite3 *openHandle(const QString &path, const QByteArray &key, int flags);
     void configure();
 
     sqlite3 *m_db = nullptr;
     QString m_path;
+    std::vector<std::vector<Writer>> m_writers;  // one list per open transaction level
 };
 
 // Writes run inside one of these; the destructor rolls back unless commit() ran.

@@ -1,6 +1,7 @@
 #include "DatabaseConnector.h"
 
 #include "ConnectionString.h"
+#include "Schema.h"
 
 #include <QDir>
 #include <QFile>
@@ -51,18 +52,42 @@ bool readFirstLine(const QString &file, QString *line, QString *error)
 
 }  // namespace
 
+QString readOnlyMessage(const QString &databasePath)
+{
+    return QStringLiteral("数据库文件是只读的，无法使用：") + QDir::toNativeSeparators(databasePath);
+}
+
+QString resetServerFile(const QString &appDir, bool keepBackup)
+{
+    const QString serverFile = serverFilePath(appDir);
+    const QString fallback = defaultDatabasePath(appDir);
+    QString out;
+    QString error;
+    QString oldLine;
+    if (keepBackup && QFile::exists(serverFile) && readFirstLine(serverFile, &oldLine, &error)) {
+        QFile::remove(serverFile + QStringLiteral(".bak"));
+        if (!writeServerFile(serverFile + QStringLiteral(".bak"), oldLine, &error))
+            out += QStringLiteral("; cannot save Server.txt.bak: ") + error;
+    }
+    if (!writeServerFile(serverFile, fallback, &error))
+        out += QStringLiteral("; cannot reset Server.txt: ") + error;
+    else
+        out += QStringLiteral("; Server.txt reset to ") + QDir::toNativeSeparators(fallback);
+    return out;
+}
+
 Result connect(const QString &appDir)
 {
     Result result;
     const QString serverFile = serverFilePath(appDir);
     const QString fallback = defaultDatabasePath(appDir);
-    bool hadServerFile = QFile::exists(serverFile);
-    QString oldLine;
     QString error;
+    const bool hadServerFile = QFile::exists(serverFile);
 
     if (hadServerFile) {
-        if (readFirstLine(serverFile, &oldLine, &error))
-            result.databasePath = oldLine;
+        QString line;
+        if (readFirstLine(serverFile, &line, &error))
+            result.databasePath = line;
         else
             result.failure = QStringLiteral("cannot read %1: %2").arg(serverFile, error);
     } else {
@@ -74,24 +99,27 @@ Result connect(const QString &appDir)
     if (result.failure.isEmpty()) {
         const QString connection = ConnectionString::build(result.databasePath);
         try {
-            result.database = Database::open(ConnectionString::dataSource(connection),
-                                             ConnectionString::password(connection).toUtf8());
+            std::unique_ptr<Database> db = Database::open(ConnectionString::dataSource(connection),
+                                                          ConnectionString::password(connection).toUtf8());
+            if (db->userVersion() == 0)
+                throw DbError(DbError::Kind::ForeignFile,
+                              QStringLiteral("数据库文件没有数据表（建立时中断）：%1").arg(result.databasePath));
+            if (db->isReadOnly()) {
+                result.readOnly = true;
+                result.failure = readOnlyMessage(result.databasePath);
+                return result;
+            }
+            Schema::migrate(*db);  // a newer file raises; an older one is brought up to date
+            result.database = std::move(db);
             return result;
         } catch (const DbError &e) {
             result.failure = e.message();
+        } catch (const std::exception &e) {
+            result.failure = QString::fromLocal8Bit(e.what());
         }
     }
 
-    // Failed: keep what Server.txt said, then point it back at the default database.
-    if (hadServerFile) {
-        QFile::remove(serverFile + QStringLiteral(".bak"));
-        if (!writeServerFile(serverFile + QStringLiteral(".bak"), oldLine, &error))
-            result.failure += QStringLiteral("; cannot save Server.txt.bak: ") + error;
-    }
-    if (!writeServerFile(serverFile, fallback, &error))
-        result.failure += QStringLiteral("; cannot reset Server.txt: ") + error;
-    else
-        result.failure += QStringLiteral("; Server.txt reset to ") + QDir::toNativeSeparators(fallback);
+    result.failure += resetServerFile(appDir, hadServerFile);
     return result;
 }
 
