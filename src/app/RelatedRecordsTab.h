@@ -20,7 +20,7 @@ class RelatedRecordsTab : public ListPage
 
 public:
     // One tab's differences.
-    struct Spec
+    struct Setup
     {
         QString caption;            // the tab's caption
         QString newCaption;         // the caption of its "new" button
@@ -36,9 +36,9 @@ public:
         QList<WindowKit::DeleteCheck> deleteChecks{};  // none: deleting needs only the question
     };
 
-    explicit RelatedRecordsTab(const Spec &spec, QWidget *parent = nullptr);
+    explicit RelatedRecordsTab(const Setup &tabSetup, QWidget *parent = nullptr);
 
-    const Spec &spec() const { return m_spec; }
+    const Setup &setup() const { return m_setup; }
     // "new", "modify", "delete", "refresh", "print"; nullptr for any other name.
     QAction *action(const QString &which) const { return m_actions.value(which); }
     void setRelatedDialog(std::function<void()> show) { m_dialog = std::move(show); }
@@ -47,7 +47,7 @@ private:
     void addNew();
     void modify();
 
-    Spec m_spec;
+    Setup m_setup;
     QHash<QString, QAction *> m_actions;
     std::function<void()> m_dialog;
 };

@@ -12,20 +12,20 @@
 
 namespace WindowKit {
 
-QAction *gatedAction(QWidget *owner, const ActionSpec &spec, std::function<void()> run)
+QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<void()> run)
 {
-    auto *a = new QAction(spec.text, owner);
-    a->setObjectName(spec.objectName);
-    if (!spec.shortcut.isEmpty()) {
-        a->setShortcut(QKeySequence(spec.shortcut));
+    auto *a = new QAction(setup.text, owner);
+    a->setObjectName(setup.objectName);
+    if (!setup.shortcut.isEmpty()) {
+        a->setShortcut(QKeySequence(setup.shortcut));
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     }
     owner->addAction(a);
-    if (spec.subRight.isEmpty()) {
+    if (setup.subRight.isEmpty()) {
         QObject::connect(a, &QAction::triggered, owner, [owner, run = std::move(run)] { ErrorHandler::run(owner, run); });
     } else {
-        const QString code = spec.rightCode;
-        const QString subRight = spec.subRight;
+        const QString code = setup.rightCode;
+        const QString subRight = setup.subRight;
         ActionGate::instance()->gate(a, [code, subRight] { return HasSubRight(code, subRight); }, std::move(run));
     }
     return a;

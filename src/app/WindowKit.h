@@ -14,7 +14,7 @@ class QWidget;
 namespace WindowKit {
 
 // One toolbar action: its object name, caption, the right it needs and its shortcut.
-struct ActionSpec
+struct ActionSetup
 {
     QString objectName;
     QString text;
@@ -25,7 +25,7 @@ struct ActionSpec
 
 // An action of `owner` whose trigger runs `run` through the default error handling.
 // With a sub-right it is enabled, and runs, only while the current user holds it.
-QAction *gatedAction(QWidget *owner, const ActionSpec &spec, std::function<void()> run);
+QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<void()> run);
 
 // A reason not to delete a record: a query for rows that still name it, each
 // parameter bound to the record's key field; a row coming back refuses with the message.

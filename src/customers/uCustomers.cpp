@@ -43,7 +43,7 @@ QList<WindowKit::DeleteCheck> customerDeleteChecks()
 }
 
 // The related-record tabs of the detail page, in order: contacts, business records, workers, contact history.
-QList<RelatedRecordsTab::Spec> relatedTabs()
+QList<RelatedRecordsTab::Setup> relatedTabs()
 {
     using C = GridColumn;
     return {
@@ -187,9 +187,9 @@ QWidget *TfrmCustomers::buildDetailPage()
     layout->addLayout(head);
     auto *tabs = new QTabWidget(page);
     tabs->setObjectName(s("relatedTabs"));
-    for (const RelatedRecordsTab::Spec &spec : relatedTabs()) {
-        auto *tab = new RelatedRecordsTab(spec, tabs);
-        tabs->addTab(tab, spec.caption);
+    for (const RelatedRecordsTab::Setup &setup : relatedTabs()) {
+        auto *tab = new RelatedRecordsTab(setup, tabs);
+        tabs->addTab(tab, setup.caption);
         m_related << tab;
     }
     // A placed worker's row leads to its customer's folder and editor, as the list does.
