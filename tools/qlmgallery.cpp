@@ -19,6 +19,7 @@
 #include "FocusChain.h"
 #include "NewDatabase.h"
 #include "TableDataset.h"
+#include "Utf8.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -29,13 +30,6 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
-
-namespace {
-QString s(const char *t)
-{
-    return QString::fromUtf8(t);
-}
-}  // namespace
 
 int main(int argc, char **argv)
 {

@@ -2,6 +2,7 @@
 // qlmshots OUTDIR
 #include "AppFont.h"
 #include "ConnectionString.h"
+#include "CustomerWindows.h"
 #include "DemoData.h"
 #include "ErrorHandler.h"
 #include "NewDatabase.h"
@@ -39,9 +40,7 @@ int main(int argc, char **argv)
     if (!dm.connectDatabase(AppDir))
         return 1;
     TfrmMain mainWindow;
-    TfrmCustomers customers;
-    mainWindow.registerPage(QStringLiteral("Act_Customers"), customers.PnMain);
-    mainWindow.registerCommand(QStringLiteral("Act_Customers"), [&customers] { customers.open(); });
+    installCustomerWindows(mainWindow);
     TfrmLogin login;
     login.show();
     QTimer::singleShot(400, [&] {
@@ -59,10 +58,10 @@ int main(int argc, char **argv)
                 about->grab().save(out + QStringLiteral("/about.png"));
                 about->close();
                 mainWindow.action(QStringLiteral("Act_Customers"))->trigger();
-                customers.listGrid()->groupBy(QStringLiteral("LevelName"));
+                frmCustomers->listGrid()->groupBy(QStringLiteral("LevelName"));
                 QTimer::singleShot(400, [&] {
                     mainWindow.grab().save(out + QStringLiteral("/customers.png"));
-                    customers.pages()->setCurrentIndex(1);
+                    frmCustomers->pages()->setCurrentIndex(1);
                     QTimer::singleShot(400, [&] {
                         mainWindow.grab().save(out + QStringLiteral("/customer-detail.png"));
                         ReportLayout layout;

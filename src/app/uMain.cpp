@@ -12,6 +12,7 @@
 #include "ErrorHandler.h"
 #include "Messages.h"
 #include "Shell.h"
+#include "Utf8.h"
 #include "uConstants.h"
 #include "uPictures.h"
 #include "uPublic.h"
@@ -48,11 +49,6 @@ static void initResources()
 }
 
 namespace {
-
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 const char *const MenuTitles[] = {"系统设置(&S)", "内部管理(&M)", "基础资料(&B)", "客户业务管理(&C)", "文件管理(&F)",
                                   "图表分析(&G)", "工具(&T)",     "窗口(&W)",     "帮助(&H)"};
@@ -561,13 +557,10 @@ bool TfrmMain::prepareAfterLogin()
         return false;
     }
     return ErrorHandler::run(this, [this] {
-        for (Dataset *d : std::initializer_list<Dataset *>{
-                 dmMain->tblUserRight, dmMain->tblColor, dmMain->tblVocation, dmMain->tblCountry, dmMain->tblCustDist,
-                 dmMain->tblCustLevel, dmMain->tblCustState, dmMain->tblCustOrigin, dmMain->tblCurrencyRate,
-                 dmMain->tblGongzhong, dmMain->tblCustomers, dmMain->tblCustomers2, dmMain->tblOperates,
-                 dmMain->tblOperaters, dmMain->tblYuangong})
-            if (!d->isActive())
-                d->open();
+        OpenDatasets({dmMain->tblUserRight, dmMain->tblColor, dmMain->tblVocation, dmMain->tblCountry, dmMain->tblCustDist,
+                      dmMain->tblCustLevel, dmMain->tblCustState, dmMain->tblCustOrigin, dmMain->tblCurrencyRate,
+                      dmMain->tblGongzhong, dmMain->tblCustomers, dmMain->tblCustomers2, dmMain->tblOperates,
+                      dmMain->tblOperaters, dmMain->tblYuangong});
         dmMain->tblUser->close();
         dmMain->tblUser->open();
         Dataset *owners = dmMain->tblCustomers2;
@@ -578,7 +571,7 @@ bool TfrmMain::prepareAfterLogin()
                 owners->open();
         } else {
             owners->close();
-            owners->setFilter(s("sUser='") + FilterExpression::quote(CurrentUserID) + u'\'');
+            owners->setFilter(OwnerFilter());
             owners->setFiltered(true);
             owners->open();
         }

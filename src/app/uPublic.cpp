@@ -1,6 +1,7 @@
 #include "uPublic.h"
 
 #include "DateText.h"
+#include "FilterExpression.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -75,4 +76,16 @@ bool IsSystemUser()
         users->open();
     return users->locate(QStringLiteral("UserID"), {CurrentUserID}, Qt::CaseInsensitive)
         && users->field(QStringLiteral("Sys")).asBoolean();
+}
+
+QString OwnerFilter()
+{
+    return QStringLiteral("sUser='") + FilterExpression::quote(CurrentUserID) + u'\'';
+}
+
+void OpenDatasets(std::initializer_list<Dataset *> datasets)
+{
+    for (Dataset *d : datasets)
+        if (!d->isActive())
+            d->open();
 }

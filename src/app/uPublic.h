@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <initializer_list>
+
+class Dataset;
 
 // Run-wide values, set once and read by every window.
 extern QString AppDir;         // the program's folder, ending with "/"
@@ -38,3 +41,10 @@ bool HasRight(const QString &code);
 bool HasSubRight(const QString &code, const QString &column);
 // The Sys flag of the current user's tblUser row.
 bool IsSystemUser();
+
+// The dataset filter that restricts customer rows to the current user's own
+// (sUser = CurrentUserID), the ID's quotes doubled so any typed ID stays one value.
+QString OwnerFilter();
+
+// Opens, in order, each dataset that is not open yet; open ones keep their rows and position.
+void OpenDatasets(std::initializer_list<Dataset *> datasets);

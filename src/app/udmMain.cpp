@@ -1,15 +1,12 @@
 #include "udmMain.h"
 
 #include "DatabaseConnector.h"
+#include "Utf8.h"
+#include "uPublic.h"
 
 TdmMain *dmMain = nullptr;
 
 namespace {
-
-QString s(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A new row of the dataset is stored only with its key: without one the insert is dropped silently.
 Dataset::BeforePostHook requireKeyOnInsert(const char *keyField)
@@ -328,10 +325,7 @@ void TdmMain::disconnectDatabase()
 
 void TdmMain::afterConnect()
 {
-    for (Dataset *d : std::initializer_list<Dataset *>{
-             tblCountry, tblCustDist, tblCustLevel, tblCustState, tblCustOrigin, tblVocation, tblFinanceOrgan,
-             tblCurrencyRate, tblOperateType, tblOperateOrigin, tblOperateState, tblBoard, tblLinkmans2, qryCustomers1,
-             tblOperates2, tblCustomers2, tblOperaters, tblLinkmansLookup})
-        if (!d->isActive())
-            d->open();
+    OpenDatasets({tblCountry, tblCustDist, tblCustLevel, tblCustState, tblCustOrigin, tblVocation, tblFinanceOrgan,
+                  tblCurrencyRate, tblOperateType, tblOperateOrigin, tblOperateState, tblBoard, tblLinkmans2, qryCustomers1,
+                  tblOperates2, tblCustomers2, tblOperaters, tblLinkmansLookup});
 }

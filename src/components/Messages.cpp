@@ -93,3 +93,8 @@ bool Messages::confirm(QWidget *parent, const QString &text, Answer defaultAnswe
 {
     return show(parent, {text, caption, Icon::Question, Buttons::OkCancel, defaultAnswer}) == Answer::Ok;
 }
+
+bool Messages::confirmDelete(QWidget *parent, const QString &text)
+{
+    return show(parent, {text, defaultCaption(), Icon::Warning, Buttons::OkCancel, Answer::Ok}) == Answer::Ok;
+}

@@ -43,4 +43,6 @@ public:
     // OK/Cancel with the question icon; true on OK.
     static bool confirm(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Ok,
                         const QString &caption = defaultCaption());
+    // The delete question: OK/Cancel with the warning icon, OK the default; true on OK.
+    static bool confirmDelete(QWidget *parent, const QString &text);
 };

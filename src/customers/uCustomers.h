@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QObject>
-#include <functional>
+#include <QPointer>
 #include <QString>
+#include <functional>
 
 class QAction;
 class QTabWidget;
-class QToolBar;
 class QWidget;
 class DbGrid;
-class Dataset;
+class RelatedRecordsTab;
 
 // The customer window: created once, its panel PnMain hosted in the main window's
 // client area. A list tab over tblCustomers and a detail tab with the current
@@ -52,13 +51,11 @@ private:
     void insertOrModify(bool insert);
     void remove();
     void print();
-    bool refusedBy(const QString &sql, const QStringList &params, const QVariant &key, const QString &message);
 
+    QPointer<QWidget> m_panel;  // PnMain, null once its host window has deleted it
     QTabWidget *m_pages = nullptr;
     DbGrid *m_list = nullptr;
-    QList<DbGrid *> m_related;
-    QList<QHash<QString, QAction *>> m_relatedActions;
-    QList<std::function<void()>> m_relatedDialogs;
+    QList<RelatedRecordsTab *> m_related;
 };
 
 extern TfrmCustomers *frmCustomers;

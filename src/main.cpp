@@ -1,8 +1,8 @@
 // Start-up: splash, main window, data module, login, main loop.
 #include "AppFont.h"
+#include "CustomerWindows.h"
 #include "DatabaseConnector.h"
 #include "ErrorHandler.h"
-#include "uCustomers.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -31,10 +31,8 @@ int main(int argc, char **argv)
         return 2;
     }
     TfrmMain mainWindow;
-    // The long-lived windows whose panels the main window hosts.
-    TfrmCustomers customers;
-    mainWindow.registerPage(QStringLiteral("Act_Customers"), customers.PnMain);
-    mainWindow.registerCommand(QStringLiteral("Act_Customers"), [&customers] { customers.open(); });
+    // The long-lived windows of each folder, owned by the main window that hosts them.
+    installCustomerWindows(mainWindow);
     splash.reset();
 
     TfrmLogin login;

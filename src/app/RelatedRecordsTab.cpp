@@ -1,0 +1,56 @@
+#include "RelatedRecordsTab.h"
+
+#include "DbGrid.h"
+#include "Utf8.h"
+#include "uPublic.h"
+
+#include <QAction>
+#include <QToolBar>
+
+RelatedRecordsTab::RelatedRecordsTab(const Setup &tabSetup, QWidget *parent) : ListPage(parent), m_setup(tabSetup)
+{
+    const auto add = [this](const char *which, const char *name, const QString &text, const char *subRight,
+                            std::function<void()> run) {
+        QAction *a = WindowKit::gatedAction(this, {s(name), text, m_setup.rightCode, s(subRight), {}}, std::move(run));
+        toolBar()->addAction(a);
+        m_actions.insert(s(which), a);
+    };
+    add("new", "relatedNew", m_setup.newCaption, "Insert", [this] { addNew(); });
+    add("modify", "relatedModify", s("修改"), "Modify", [this] { modify(); });
+    add("delete", "relatedDelete", s("删除"), "Delete", [this] {
+        WindowKit::deleteCurrent(this, m_setup.dataset, m_setup.deleteChecks, m_setup.deleteQuestion);
+    });
+    add("refresh", "relatedRefresh", s("刷新"), "", [this] {
+        m_setup.dataset->close();
+        m_setup.dataset->open();
+    });
+    add("print", "relatedPrint", s("打印"), "Print",
+        [this] { WindowKit::print(this, m_setup.printLog, m_setup.layout, m_setup.dataset); });
+
+    QList<GridColumn> columns = m_setup.columns;
+    for (GridColumn &c : columns)
+        if (m_setup.hiddenFields.contains(c.field, Qt::CaseInsensitive))
+            c.hidden = true;
+    grid()->setGroupPanelVisible(false);
+    grid()->setColumns(columns);
+    grid()->setDataSource(m_setup.source);
+    if (!columns.isEmpty())
+        grid()->sortBy(m_setup.sortField.isEmpty() ? columns.first().field : m_setup.sortField);
+}
+
+void RelatedRecordsTab::addNew()
+{
+    if (!m_dialog)
+        return;
+    OpenDatasets({m_setup.dataset});
+    m_setup.dataset->append();
+    m_dialog();
+}
+
+void RelatedRecordsTab::modify()
+{
+    if (!m_dialog)
+        return;
+    m_setup.dataset->edit();
+    m_dialog();
+}

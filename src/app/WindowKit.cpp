@@ -1,0 +1,70 @@
+#include "WindowKit.h"
+
+#include "ActionGate.h"
+#include "ErrorHandler.h"
+#include "Messages.h"
+#include "ReportService.h"
+#include "uPublic.h"
+#include "udmMain.h"
+
+#include <QAction>
+#include <QWidget>
+
+namespace WindowKit {
+
+QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<void()> run)
+{
+    auto *a = new QAction(setup.text, owner);
+    a->setObjectName(setup.objectName);
+    if (!setup.shortcut.isEmpty()) {
+        a->setShortcut(QKeySequence(setup.shortcut));
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    owner->addAction(a);
+    if (setup.subRight.isEmpty()) {
+        QObject::connect(a, &QAction::triggered, owner, [owner, run = std::move(run)] { ErrorHandler::run(owner, run); });
+    } else {
+        const QString code = setup.rightCode;
+        const QString subRight = setup.subRight;
+        ActionGate::instance()->gate(a, [code, subRight] { return HasSubRight(code, subRight); }, std::move(run));
+    }
+    return a;
+}
+
+bool refusedBy(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks)
+{
+    QueryDataset *q = dmMain->qryPubQuery;
+    for (const DeleteCheck &check : checks) {
+        const QVariant key = record->field(check.keyField).value();
+        q->close();
+        q->setSql({check.sql});
+        for (const QString &p : check.params)
+            q->setParam(p, key);
+        q->open();
+        const bool found = !q->isEmpty();
+        q->close();
+        if (found) {
+            Messages::warning(parent, check.message);
+            return true;
+        }
+    }
+    return false;
+}
+
+void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks, const QString &question)
+{
+    if (!record->isActive() || record->isEmpty())
+        return;
+    if (refusedBy(parent, record, checks))
+        return;
+    if (Messages::confirmDelete(parent, question))
+        record->remove();
+}
+
+void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data)
+{
+    WriteLog(logText);
+    ReportService::preview(parent, layoutName, data);
+}
+
+}  // namespace WindowKit

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Dataset;
+class QAction;
+class QWidget;
+
+// What the record windows repeat around their datasets: gated toolbar actions,
+// the delete command with its checks, the print command.
+namespace WindowKit {
+
+// One toolbar action: its object name, caption, the right it needs and its shortcut.
+struct ActionSetup
+{
+    QString objectName;
+    QString text;
+    QString rightCode;  // the window's right code, e.g. "301"
+    QString subRight;   // "Insert", "Modify", "Delete", "Query", "Print"; empty: always enabled
+    QString shortcut;   // active on the owner and its children; empty: none
+};
+
+// An action of `owner` whose trigger runs `run` through the default error handling.
+// With a sub-right it is enabled, and runs, only while the current user holds it.
+QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<void()> run);
+
+// A reason not to delete a record: a query for rows that still name it, each
+// parameter bound to the record's key field; a row coming back refuses with the message.
+struct DeleteCheck
+{
+    QString sql;
+    QStringList params;
+    QString keyField;
+    QString message;
+};
+
+// Runs the checks in order over the current row of `record` through the data module's
+// shared query; the first that finds a row shows its message (warning) and gives true.
+bool refusedBy(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks);
+
+// The delete command after its log entry: nothing on a closed or empty dataset;
+// otherwise the checks, then `question` (OK/Cancel), and on OK the current row goes.
+void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks, const QString &question);
+
+// The print command: the log entry first, then `layoutName` over `data` as it stands in a preview.
+void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data);
+
+}  // namespace WindowKit
