@@ -3,6 +3,8 @@
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
 #include "ErrorHandler.h"
+#include "Messages.h"
+#include "StartUp.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -12,28 +14,50 @@
 #include <QLocale>
 #include <cstdio>
 
+namespace {
+
+// "--check": start as usual up to the login dialog, then end. Scripts and administrators use
+// it to test Server.txt and the database file; what would be a message box goes to stderr.
+class StderrMessages : public Messages::Handler
+{
+public:
+    Messages::Answer show(QWidget *, const Messages::Request &request) override
+    {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(request.caption), qPrintable(request.text));
+        return request.defaultAnswer;
+    }
+};
+
+}  // namespace
+
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
+    const bool checkOnly = app.arguments().contains(QStringLiteral("--check"));
+    StderrMessages toStderr;
+    if (checkOnly)
+        Messages::setHandler(&toStderr);
     app.setApplicationName(QStringLiteral("Brimwell2003"));
     AppFont::apply(app);
 
     auto splash = std::make_unique<TfrmSplash>();
-    splash->showForAtLeastOneSecond();
+    if (!checkOnly)
+        splash->showForAtLeastOneSecond();
 
     // The main window first: it fixes AppDir, which the data module needs.
     SetAppDir(QCoreApplication::applicationDirPath());
     DatabaseConnector::createWorkingFolders(AppDir);
     TdmMain dm;
-    if (!dm.connectDatabase(AppDir)) {
+    if (const int failed = StartUp::connect(dm, AppDir)) {
         splash.reset();
-        std::fprintf(stderr, "brimwell: cannot open the database: %s\n", qPrintable(dm.failure()));
-        return 2;
+        return failed;
     }
     TfrmMain mainWindow;
     // The long-lived windows of each folder, owned by the main window that hosts them.
     installCustomerWindows(mainWindow);
     splash.reset();
+    if (checkOnly)
+        return 0;
 
     TfrmLogin login;
     login.exec();

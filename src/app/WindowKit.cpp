@@ -35,7 +35,8 @@ bool refusedBy(QWidget *parent, Dataset *record, const QList<DeleteCheck> &check
 {
     QueryDataset *q = dmMain->qryPubQuery;
     for (const DeleteCheck &check : checks) {
-        const QVariant key = record->field(check.keyField).value();
+        // The code as stored: a code typed into a pending edit is not what other records name.
+        const QVariant key = record->field(check.keyField).oldValue();
         q->close();
         q->setSql({check.sql});
         for (const QString &p : check.params)

@@ -47,7 +47,12 @@ DbMemo::DbMemo(QWidget *parent) : QPlainTextEdit(parent), m_link(new FieldLink(t
             setPlainText(text);
             moveCursor(QTextCursor::End);
             m_loading = false;
-            Messages::warning(this, Dataset::tooLongMessage(m_link->dataset()->field(m_link->fieldName()).name(), width, typed));
+            // Told once: further keystrokes at the limit are simply not taken.
+            if (!m_toldTooLong)
+                Messages::warning(this, Dataset::tooLongMessage(m_link->dataset()->field(m_link->fieldName()).name(), width, typed));
+            m_toldTooLong = true;
+        } else if (width > 0 && codePoints(text) < width) {
+            m_toldTooLong = false;
         }
         m_link->write(text);
     });

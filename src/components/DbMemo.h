@@ -18,4 +18,5 @@ private:
     void load();
     FieldLink *m_link;
     bool m_loading = false;
+    bool m_toldTooLong = false;
 };

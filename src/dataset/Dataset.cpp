@@ -931,6 +931,16 @@ QVariant Dataset::currentStored(int field)
     return storedAt(m_visible.at(m_cur), field);
 }
 
+QVariant Dataset::storedAsRead(int field)
+{
+    if (!isActive() || m_state == State::Insert)
+        return {};
+    ensureRows();
+    if (m_cur < 0 || m_cur >= m_visible.size())
+        return {};
+    return storedAt(m_visible.at(m_cur), field);
+}
+
 void Dataset::checkWritable(int field) const
 {
     checkActive();

@@ -187,6 +187,7 @@ private:
     QVariant storedAt(int rowIndex, int field);  // stored form; lookups computed
     QUtf8StringView textView(int rowIndex, int field) const;  // data fields only; null unless text
     QVariant currentStored(int field);
+    QVariant storedAsRead(int field);  // the current row as held, ignoring the edit buffer
     void setCurrentStored(int field, const QVariant &stored);
     QVariant normalise(int field, const QVariant &value) const;
     void postPending();

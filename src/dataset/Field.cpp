@@ -17,6 +17,13 @@ QVariant Field::value() const
     return Dataset::typedValue(k, m_dataset->currentStored(m_index));
 }
 
+QVariant Field::oldValue() const
+{
+    m_dataset->checkActive();
+    const FieldKind k = m_index < m_dataset->m_dataFieldCount ? kind() : m_dataset->lookupResultKind(m_index);
+    return Dataset::typedValue(k, m_dataset->storedAsRead(m_index));
+}
+
 bool Field::isNull() const
 {
     m_dataset->checkActive();

@@ -32,6 +32,9 @@ public:
     bool isReadOnly() const;
 
     QVariant value() const;
+    // The value as the row was read, whatever an edit under way holds; null on a new row.
+    // Checks that must use the code as stored (delete checks, code changes) read this.
+    QVariant oldValue() const;
     bool isNull() const;
     // Display text: dates in the short date format, numbers in shortest form, empty for null.
     QString asString() const;

@@ -41,11 +41,13 @@ private Q_SLOTS:
     void editRoundTripsAndStartsEdit();
     void editRefusesBeyondWidth();
     void memoRoundTrips();
+    void memoKeepsToTheFieldWidth();
     void comboWritesChoice();
     void lookupComboStoresKeyShowsNameMovesList();
     void checkBoxNullIsUnticked();
     void dateEditClearsAndStores();
     void numberEditWritesBeforePost();
+    void numberEditRefusalFailsThePost();
     void calculatorComputes_data();
     void calculatorComputes();
     void maskEditKeepsBlanks();
@@ -158,6 +160,22 @@ void TestControls::memoRoundTrips()
     QCOMPARE(memo->toPlainText(), s("需要住家保姆"));
 }
 
+void TestControls::memoKeepsToTheFieldWidth()
+{
+    auto *memo = new DbMemo(m_window.get());
+    memo->bind(m_ds, s("PostCode"));  // 20 characters
+    memo->setFocus();
+    memo->insertPlainText(QString(30, u'8'));  // a paste
+    QCOMPARE(memo->toPlainText(), QString(20, u'8'));
+    QCOMPARE(m_cust->field(s("PostCode")).asString(), QString(20, u'8'));
+    QCOMPARE(m_rec->texts(), QStringList{s("“PostCode”最多只能输入 20 个字符，现在是 30 个字符。")});
+    typeText(memo, s("9"));  // at the limit: not taken, not told again
+    QCOMPARE(memo->toPlainText(), QString(20, u'8'));
+    QCOMPARE(m_rec->messages.size(), 1);
+    m_cust->post();
+    QCOMPARE(m_db->scalar(s("select PostCode from tblCustomers where CustId='C1'")).toString(), QString(20, u'8'));
+}
+
 void TestControls::comboWritesChoice()
 {
     auto *combo = new DbComboBox(m_window.get());
@@ -260,6 +278,40 @@ void TestControls::numberEditWritesBeforePost()
     QCOMPARE(num->text(), s("36"));
     states->post();
     QCOMPARE(m_db->scalar(s("select Charge from tblCustomerState")).toDouble(), 36.0);
+}
+
+void TestControls::numberEditRefusalFailsThePost()
+{
+    auto *states = new TableDataset(m_db.get(), s("tblCustomerState"), s("tblCustomerState"), {}, m_window.get());
+    auto *ds = new DataSource(s("dsCustomerState"), states, m_window.get());
+    states->open();
+    auto *memo = new DbEdit(m_window.get());
+    memo->bind(ds, s("Linkman"));
+    auto *num = new DbNumberEdit(m_window.get());
+    num->bind(ds, s("Charge"));
+    memo->setFocus();
+    typeText(memo, s("王"));
+    num->lineEdit()->setFocus();
+    num->lineEdit()->selectAll();
+    typeText(num->lineEdit(), s("-"));
+    QVERIFY(m_rec->messages.isEmpty());
+    // Posted from a toolbar, focus still in the number: the post gathers "-": refused, reported once by whoever posted, nothing written.
+    try {
+        states->post();
+        QFAIL("the post went through");
+    } catch (const DatasetError &e) {
+        QVERIFY2(e.message().contains(s("必须是数字")), qPrintable(e.message()));
+    }
+    QCOMPARE(states->state(), Dataset::State::Edit);
+    QCOMPARE(num->text(), s("-"));
+    QVERIFY(m_db->scalar(s("select Linkman from tblCustomerState")).isNull());
+    QCOMPARE(m_db->scalar(s("select Charge from tblCustomerState")).toDouble(), 12.5);
+    QVERIFY_THROWS_EXCEPTION(DatasetError, states->post());  // still refused
+    num->lineEdit()->selectAll();
+    typeText(num->lineEdit(), s("7"));
+    states->post();
+    QCOMPARE(m_db->scalar(s("select Charge from tblCustomerState")).toDouble(), 7.0);
+    QCOMPARE(m_db->scalar(s("select Linkman from tblCustomerState")).toString(), s("王"));
 }
 
 void TestControls::calculatorComputes_data()

@@ -873,8 +873,8 @@ void TestDataset::dateFormatsFilterCanRead_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("format");
     QTest::newRow("chinese") << "zh_CN" << "yyyy/M/d";
-    QTest::newRow("english (US), two-digit year") << "en_US" << "M/d/yy";
-    QTest::newRow("german, dots") << "de_DE" << "dd.MM.yy";
+    QTest::newRow("english (US), year widened to four digits") << "en_US" << "M/d/yyyy";
+    QTest::newRow("german, dots, year widened") << "de_DE" << "dd.MM.yyyy";
     QTest::newRow("C: blanks and month names fall back") << "C" << "yyyy/M/d";
 }
 

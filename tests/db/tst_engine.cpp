@@ -379,6 +379,10 @@ void TestEngine::connectionStringParse_data()
     QTest::newRow("plain") << "/opt/qlm/Data/QLM30.qdb";
     QTest::newRow("blanks and Chinese") << "/home/王 丽/我的 数据/QLM30.qdb";
     QTest::newRow("semicolon in a folder name") << "/data/a;b/QLM30.qdb";
+    QTest::newRow("semicolon and equals sign") << "/data/a;b=c/QLM30.qdb";
+    QTest::newRow("a property inside the name") << "/data/x;Jet OLEDB:Database Password=\"\";y/QLM30.qdb";
+    QTest::newRow("double quotes") << "/data/\"quoted\"/QLM30.qdb";
+    QTest::newRow("equals sign only") << "/data/a=b/QLM30.qdb";
     QTest::newRow("leading and trailing blanks kept") << " /tmp/x.qdb ";
     QTest::newRow("empty") << "";
 }
