@@ -10,7 +10,7 @@ status=0
 log="build/release/bench.log"
 : > "$log"
 for b in build/release/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   "$b" --benchmark_color=false "$@" >> "$log" 2>&1 || status=1
 done
 grep '^TARGET ' "$log" || true

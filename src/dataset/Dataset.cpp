@@ -1194,11 +1194,17 @@ void Dataset::setFiltered(bool on)
     m_filtered = on;
 }
 
-Dataset::EqualTerm Dataset::classifyEqual(const QString &fieldName, const FilterExpression::Literal &lit)
+int Dataset::filterField(const QString &fieldName) const
 {
     const int f = fieldIndex(fieldName);
     if (f < 0)
         raise(QStringLiteral("过滤条件中的字段 %1 在数据集 %2 中不存在").arg(fieldName, name()));
+    return f;
+}
+
+Dataset::EqualTerm Dataset::classifyEqual(int f, const FilterExpression::Literal &lit)
+{
+    const QString &fieldName = m_fields.at(f).name;
     const FieldKind kind = f < m_dataFieldCount ? m_fields.at(f).kind : FieldKind::Lookup;
     const bool dataField = f < m_dataFieldCount;
     const bool numeric = kind == FieldKind::Long || kind == FieldKind::Double || kind == FieldKind::AutoNumber
@@ -1282,10 +1288,9 @@ FilterExpression::Predicate Dataset::equalSetPredicate(const QString &fieldName,
         QSet<QString> foldedStored;
     };
     auto sets = std::make_shared<Sets>();
-    int f = -1;
+    const int f = filterField(fieldName);
     for (const FilterExpression::Literal &lit : values) {
-        const EqualTerm term = classifyEqual(fieldName, lit);
-        f = term.field;
+        const EqualTerm term = classifyEqual(f, lit);
         switch (term.mode) {
         case EqualTerm::Bytes: sets->bytes.insert(term.bytes); break;
         case EqualTerm::Stored: sets->stored.insert(term.text); break;
@@ -1321,16 +1326,14 @@ FilterExpression::Predicate Dataset::compileFilter(bool chainsAsSets)
     const auto resolve = [this](const QString &fieldName, FilterExpression::Op op,
                                 const FilterExpression::Literal &lit) -> FilterExpression::Predicate {
         if (op == FilterExpression::Op::Like) {
-            const int f = fieldIndex(fieldName);
-            if (f < 0)
-                raise(QStringLiteral("过滤条件中的字段 %1 在数据集 %2 中不存在").arg(fieldName, name()));
+            const int f = filterField(fieldName);
             const QString pattern = lit.text;
             return [this, f, pattern](int row) {
                 const QVariant v = storedAt(row, f);
                 return !v.isNull() && FilterExpression::likeMatch(v.toString(), pattern);
             };
         }
-        return equalPredicate(classifyEqual(fieldName, lit));
+        return equalPredicate(classifyEqual(filterField(fieldName), lit));
     };
     if (!chainsAsSets)
         return m_filterExpr.compile(resolve);

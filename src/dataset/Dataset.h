@@ -180,7 +180,8 @@ private:
         QByteArray bytes;
         double number = 0;
     };
-    EqualTerm classifyEqual(const QString &fieldName, const FilterExpression::Literal &lit);
+    int filterField(const QString &fieldName) const;  // raises for a name the dataset lacks
+    EqualTerm classifyEqual(int field, const FilterExpression::Literal &lit);
     FilterExpression::Predicate equalPredicate(const EqualTerm &term);
     FilterExpression::Predicate equalSetPredicate(const QString &fieldName, const QList<FilterExpression::Literal> &values);
     FilterExpression::Predicate compileFilter(bool chainsAsSets = true);

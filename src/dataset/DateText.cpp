@@ -156,10 +156,46 @@ QString now()
     return dateTime(QDateTime::currentDateTime());
 }
 
+namespace {
+
+// The numeric short date read directly: filters of one term per day hold thousands of dates.
+QDate parseNumeric(const QString &t)
+{
+    int day = -1, month = -1, year = -1;
+    qsizetype at = 0;
+    for (const DateFormat::Part &p : format().parts) {
+        if (p.letter == 0) {
+            if (!QStringView(t).mid(at).startsWith(p.literal))
+                return {};
+            at += p.literal.size();
+            continue;
+        }
+        const int most = p.letter == u'y' ? 4 : 2;
+        int value = 0;
+        int digits = 0;
+        while (at < t.size() && digits < most && t.at(at) >= u'0' && t.at(at) <= u'9') {
+            value = value * 10 + (t.at(at).unicode() - u'0');
+            ++at;
+            ++digits;
+        }
+        if (digits == 0 || (p.letter == u'y' && digits != 4) || (p.letter != u'y' && digits < p.width))
+            return {};
+        (p.letter == u'd' ? day : p.letter == u'M' ? month : year) = value;
+    }
+    if (at != t.size() || day < 0 || month < 0 || year < 0)
+        return {};
+    return QDate(year, month, day);  // invalid for a day that does not exist
+}
+
+}  // namespace
+
 QDate parseShortDate(const QString &text)
 {
     const QString t = text.trimmed();
-    QDate d = QLocale::c().toDate(t, shortDateFormat());
+    QDate d = parseNumeric(t);
+    if (d.isValid())
+        return d;
+    d = QLocale::c().toDate(t, shortDateFormat());
     if (!d.isValid())
         d = QDate::fromString(t, Qt::ISODate);
     if (d.isValid())

@@ -2,6 +2,7 @@
 
 #include "DatasetError.h"
 
+#include <QHash>
 #include <QList>
 
 #include <vector>
@@ -17,69 +18,79 @@ struct FilterExpression::Node
 
 namespace {
 
+// Tokens are views into the filter text: a generated filter of thousands of terms is read
+// without an allocation per token.
 struct Token
 {
     enum class Type { LParen, RParen, Equal, String, Word, End } type;
-    QString text;
+    QStringView text;      // for a string: what stands between the quotes, '' still doubled
     qsizetype pos;
+    bool doubledQuotes = false;
 };
 
 QList<Token> tokenize(const QString &s)
 {
     QList<Token> out;
+    out.reserve(s.size() / 4 + 2);
+    const QStringView all(s);
     qsizetype i = 0;
     while (i < s.size()) {
         const QChar c = s.at(i);
         if (c.isSpace()) {
             ++i;
         } else if (c == u'(') {
-            out.append({Token::Type::LParen, QStringLiteral("("), i++});
+            out.append({Token::Type::LParen, all.mid(i, 1), i});
+            ++i;
         } else if (c == u')') {
-            out.append({Token::Type::RParen, QStringLiteral(")"), i++});
+            out.append({Token::Type::RParen, all.mid(i, 1), i});
+            ++i;
         } else if (c == u'=') {
-            out.append({Token::Type::Equal, QStringLiteral("="), i++});
+            out.append({Token::Type::Equal, all.mid(i, 1), i});
+            ++i;
         } else if (c == u'\'') {
-            const qsizetype start = i++;
-            QString text;
+            const qsizetype start = ++i;
             bool closed = false;
+            bool doubled = false;
             while (i < s.size()) {
-                if (s.at(i) == u'\'') {
-                    if (i + 1 < s.size() && s.at(i + 1) == u'\'') {
-                        text += u'\'';
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    closed = true;
+                const qsizetype quote = s.indexOf(u'\'', i);
+                if (quote < 0) {
+                    i = s.size();
                     break;
                 }
-                text += s.at(i++);
+                if (quote + 1 < s.size() && s.at(quote + 1) == u'\'') {
+                    doubled = true;
+                    i = quote + 2;
+                    continue;
+                }
+                i = quote + 1;
+                closed = true;
+                break;
             }
             if (!closed)
                 throw DatasetError(QStringLiteral("过滤条件中的引号没有结束：%1").arg(s));
-            out.append({Token::Type::String, text, start});
+            out.append({Token::Type::String, all.mid(start, i - 1 - start), start - 1, doubled});
         } else {
             const qsizetype start = i;
             while (i < s.size() && !s.at(i).isSpace() && s.at(i) != u'(' && s.at(i) != u')' && s.at(i) != u'='
                    && s.at(i) != u'\'')
                 ++i;
-            out.append({Token::Type::Word, s.mid(start, i - start), start});
+            out.append({Token::Type::Word, all.mid(start, i - start), start});
         }
     }
-    out.append({Token::Type::End, QString(), s.size()});
+    out.append({Token::Type::End, QStringView(), s.size()});
     return out;
 }
 
 class Parser
 {
 public:
-    Parser(const QString &text) : m_text(text), m_tokens(tokenize(text)) {}
+    Parser(const QString &text) : m_text(text), m_tokens(tokenize(m_text)) {}
 
     std::shared_ptr<const FilterExpression::Node> parseAll()
     {
         auto node = parseOr();
         if (peek().type != Token::Type::End)
-            fail(QStringLiteral("多余的内容“%1”").arg(peek().text));
+            fail(QStringLiteral("多余的内容“%1”").arg(peek().text.toString()));
         return node;
     }
 
@@ -87,7 +98,18 @@ private:
     using Node = FilterExpression::Node;
 
     const Token &peek() const { return m_tokens.at(m_pos); }
-    Token take() { return m_tokens.at(m_pos++); }
+    const Token &take() { return m_tokens.at(m_pos++); }
+
+    // Equal texts share one string: a chain repeats the same names and owners thousands of times.
+    QString textOf(const Token &t)
+    {
+        if (t.doubledQuotes)
+            return t.text.toString().replace(QStringLiteral("''"), QStringLiteral("'"));
+        auto it = m_interned.constFind(t.text);
+        if (it == m_interned.constEnd())
+            it = m_interned.insert(t.text, t.text.toString());
+        return *it;
+    }
     bool isKeyword(const Token &t, const char *word) const
     {
         return t.type == Token::Type::Word && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
@@ -130,31 +152,32 @@ private:
             --m_depth;
             return inner;
         }
-        const Token name = take();
+        const Token &name = take();
         if (name.type != Token::Type::Word || isKeyword(name, "and") || isKeyword(name, "or"))
-            fail(QStringLiteral("应为字段名，而不是“%1”").arg(name.text));
+            fail(QStringLiteral("应为字段名，而不是“%1”").arg(name.text.toString()));
         auto n = std::make_shared<Node>();
-        n->field = name.text;
-        const Token op = take();
+        n->field = textOf(name);
+        const Token &op = take();
         if (op.type == Token::Type::Equal)
             n->op = FilterExpression::Op::Equal;
         else if (isKeyword(op, "like"))
             n->op = FilterExpression::Op::Like;
         else
-            fail(QStringLiteral("字段 %1 后应为 = 或 Like").arg(name.text));
-        const Token value = take();
+            fail(QStringLiteral("字段 %1 后应为 = 或 Like").arg(n->field));
+        const Token &value = take();
         if (value.type == Token::Type::String)
-            n->value = {value.text, true};
+            n->value = {textOf(value), true};
         else if (value.type == Token::Type::Word && !isKeyword(value, "and") && !isKeyword(value, "or"))
-            n->value = {value.text, false};
+            n->value = {textOf(value), false};
         else
-            fail(QStringLiteral("字段 %1 缺少比较的值").arg(name.text));
+            fail(QStringLiteral("字段 %1 缺少比较的值").arg(n->field));
         return n;
     }
 
     static constexpr int MaxDepth = 100;
     QString m_text;
     QList<Token> m_tokens;
+    QHash<QStringView, QString> m_interned;
     qsizetype m_pos = 0;
     int m_depth = 0;
 };
@@ -174,16 +197,18 @@ void collectNames(const FilterExpression::Node *n, QStringList &out)
 
 using Node = FilterExpression::Node;
 
-// A text that is the same for two nodes exactly when they test the same thing.
-QString canonical(const Node *n)
+// Two nodes test the same thing: same shape, same names (any case), same values.
+bool sameTest(const Node *a, const Node *b)
 {
-    if (n->kind == Node::Kind::Compare)
-        return n->field.toCaseFolded() + (n->op == FilterExpression::Op::Like ? u'~' : u'=')
-            + (n->value.quoted ? u'q' : u'u') + QString::number(n->value.text.size()) + u':' + n->value.text;
-    QString out = n->kind == Node::Kind::And ? QStringLiteral("&(") : QStringLiteral("|(");
-    for (const auto &c : n->children)
-        out += canonical(c.get()) + u',';
-    return out + u')';
+    if (a->kind != b->kind || a->children.size() != b->children.size())
+        return false;
+    if (a->kind == Node::Kind::Compare)
+        return a->op == b->op && a->value.quoted == b->value.quoted && a->value.text == b->value.text
+            && a->field.compare(b->field, Qt::CaseInsensitive) == 0;
+    for (size_t i = 0; i < a->children.size(); ++i)
+        if (!sameTest(a->children[i].get(), b->children[i].get()))
+            return false;
+    return true;
 }
 
 bool isEquality(const Node *n)
@@ -216,7 +241,6 @@ bool equalityChain(const Node *orNode, QString &field, QList<FilterExpression::L
     for (int keySide = 0; keySide < 2; ++keySide) {
         values.clear();
         rest = nullptr;
-        QString restText;
         bool fits = true;
         for (size_t i = 0; i < orNode->children.size() && fits; ++i) {
             ChainTerm term;
@@ -226,10 +250,9 @@ bool equalityChain(const Node *orNode, QString &field, QList<FilterExpression::L
             if (i == 0) {
                 field = term.key->field;
                 rest = term.rest;
-                restText = rest ? canonical(rest) : QString();
             } else {
                 fits = term.key->field.compare(field, Qt::CaseInsensitive) == 0 && (term.rest == nullptr) == (rest == nullptr)
-                    && (!rest || canonical(term.rest) == restText);
+                    && (!rest || sameTest(term.rest, rest));
             }
             values.append(term.key->value);
         }
