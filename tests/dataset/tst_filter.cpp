@@ -58,6 +58,7 @@ void TestFilter::refuses_data()
     QTest::newRow("extra paren") << "sUser='U')";
     QTest::newRow("two values") << "sUser='U' 'V'";
     QTest::newRow("operator first") << "= 'U'";
+    QTest::newRow("nesting deeper than any real filter") << QString(5000, u'(') + "a='1'" + QString(5000, u')');
     QTest::newRow("unknown operator") << "sUser >= 'U'";
 }
 
