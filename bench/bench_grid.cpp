@@ -4,9 +4,12 @@
 #include "ConnectionString.h"
 #include "Database.h"
 #include "DbGrid.h"
+#include "GridExport.h"
 #include "TableDataset.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
@@ -74,6 +77,26 @@ void BM_GridFirstPaint100k(benchmark::State &state)
 }
 BENCHMARK(BM_GridFirstPaint100k)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The customer list written to a spreadsheet, every shown cell, as the export command does.
+void BM_GridExportXlsx100k(benchmark::State &state)
+{
+    TableDataset &c = fixture().customers;
+    if (!c.isActive())
+        c.open();
+    c.recordCount();
+    DbGrid grid;
+    grid.setColumns(columns());
+    grid.setDataSource(&fixture().source);
+    const QString path = QDir::temp().filePath(s("qlm-bench-export.xlsx"));
+    for (auto _ : state) {
+        const GridExport::Result r = GridExport::writeXlsx(path, *grid.model(), GridExport::shownColumns(grid));
+        if (!r.written)
+            state.SkipWithError(qPrintable(r.error));
+    }
+    QFile::remove(path);
+}
+BENCHMARK(BM_GridExportXlsx100k)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
 void measureGrouping()
 {
     TableDataset &c = fixture().customers;
@@ -102,6 +125,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     registerTarget({"grid_first_paint_100k", "BM_GridFirstPaint100k", "BM_DatasetOpen100k", 1.0});
+    registerTarget({"grid_export_xlsx_100k", "BM_GridExportXlsx100k", "BM_DatasetOpen100k", 3.0});
     measureGrouping();
     return runBenchmarksAndTargets(argc, argv);
 }

@@ -34,6 +34,8 @@ RelatedRecordsTab::RelatedRecordsTab(const Setup &tabSetup, QWidget *parent) : L
     grid()->setGroupPanelVisible(false);
     grid()->setColumns(columns);
     grid()->setDataSource(m_setup.source);
+    // Exporting the tab discloses what its print button does: the same right.
+    grid()->setExportPermission([code = m_setup.rightCode] { return HasSubRight(code, s("Print")); });
     if (!columns.isEmpty())
         grid()->sortBy(m_setup.sortField.isEmpty() ? columns.first().field : m_setup.sortField);
 }

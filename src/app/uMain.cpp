@@ -173,6 +173,9 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     // Every print goes through the report service over the layouts beside the program.
     ReportService::setFolder(AppDir + s("Data/Report/"));
     TfrmReport::setHelpHandler([this] { openHelp(); });
+    // A grid whose window did not say who may export it exports for system users only.
+    DbGrid::setDefaultExportPermission([] { return IsSystemUser(); });
+    DbGrid::setExportLogger([](const QString &entry) { WriteLog(entry); });
     setWindowTitle(s("Brimwell2003（通用版）"));
     buildActions();
     buildMenus();

@@ -1,5 +1,7 @@
 #include "DatasetModel.h"
 
+#include <functional>
+
 #include <QFont>
 #include <QHash>
 #include <QLocale>
@@ -214,6 +216,48 @@ void DatasetModel::buildLevel(Node *node, const std::vector<int> &rows, int leve
         buildLevel(child.get(), buckets[size_t(b)], level + 1);
         node->groups.push_back(std::move(child));
     }
+}
+
+std::vector<int> DatasetModel::rowsInViewOrder() const
+{
+    std::vector<int> out;
+    if (!m_root)
+        return out;
+    out.reserve(m_where.size());
+    const std::function<void(const Node *)> walk = [&](const Node *node) {
+        if (node->groups.empty()) {
+            out.insert(out.end(), node->rows.begin(), node->rows.end());
+            return;
+        }
+        for (const auto &g : node->groups)
+            walk(g.get());
+    };
+    walk(m_root.get());
+    return out;
+}
+
+QVariant DatasetModel::cellValue(int visibleRow, int column) const
+{
+    const int f = m_fields.value(column, -1);
+    if (f < 0 || !m_dataset)
+        return {};
+    return m_dataset->valueAt(visibleRow, f);
+}
+
+QVariant DatasetModel::cellStored(int visibleRow, int column) const
+{
+    const int f = m_fields.value(column, -1);
+    if (f < 0 || !m_dataset)
+        return {};
+    return m_dataset->storedValueAt(visibleRow, f);
+}
+
+FieldKind DatasetModel::columnKind(int column) const
+{
+    const int f = m_fields.value(column, -1);
+    if (f < 0 || !m_dataset || !m_dataset->isActive())
+        return FieldKind::Variant;
+    return m_dataset->fieldDef(f).kind;
 }
 
 QString DatasetModel::cellText(int visibleRow, int column) const

@@ -38,6 +38,14 @@ public:
     QModelIndex indexOfDatasetRow(int visibleRow, int column = 0) const;
     int groupCount(const QModelIndex &group) const;
 
+    // The dataset's visible rows in the order the grid shows them, groups flattened.
+    std::vector<int> rowsInViewOrder() const;
+    // A cell as the grid shows it, and as the field holds it (typed; a lookup's text).
+    QString displayText(int visibleRow, int column) const { return cellText(visibleRow, column); }
+    QVariant cellValue(int visibleRow, int column) const;
+    QVariant cellStored(int visibleRow, int column) const;
+    FieldKind columnKind(int column) const;
+
     // Re-reads the dataset (rows added, removed, filtered, reopened).
     void rebuild();
 

@@ -1,15 +1,21 @@
 #include "DbGrid.h"
 
+#include "Dialogs.h"
 #include "ErrorHandler.h"
+#include "GridExport.h"
+#include "Messages.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QTreeView>
@@ -18,6 +24,21 @@
 namespace {
 
 const char *const ColumnMime = "application/x-qlm-grid-column";
+
+// Rows beyond which an export shows its progress and can be cancelled.
+constexpr int ExportProgressRows = 2000;
+
+std::function<bool()> &defaultExportPermission()
+{
+    static std::function<bool()> allowed;
+    return allowed;
+}
+
+std::function<void(const QString &)> &exportLogger()
+{
+    static std::function<void(const QString &)> log;
+    return log;
+}
 
 // A header that lets a column be dragged out of it, up into the group panel.
 class GridHeader : public QHeaderView
@@ -65,6 +86,13 @@ private:
 
 DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this))
 {
+    m_exportXlsx = new QAction(QStringLiteral("导出到Excel…"), this);
+    m_exportXlsx->setObjectName(QStringLiteral("actExportXlsx"));
+    m_exportCsv = new QAction(QStringLiteral("导出到CSV…"), this);
+    m_exportCsv->setObjectName(QStringLiteral("actExportCsv"));
+    connect(m_exportXlsx, &QAction::triggered, this, [this] { exportRows(ExportFormat::Xlsx); });
+    connect(m_exportCsv, &QAction::triggered, this, [this] { exportRows(ExportFormat::Csv); });
+
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -98,6 +126,13 @@ DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this
     m_view->setSortingEnabled(true);
     layout->addWidget(m_view, 1);
 
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->header()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { showContextMenu(m_view->viewport(), pos); });
+    connect(m_view->header(), &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { showContextMenu(m_view->header(), pos); });
+
     connect(m_model, &DatasetModel::rebuilt, this, &DbGrid::afterRebuild);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { currentIndexChanged(current); });
@@ -126,6 +161,98 @@ void DbGrid::setColumns(const QList<GridColumn> &columns)
     }
     m_view->header()->setSortIndicator(-1, Qt::AscendingOrder);
     refreshPanel();
+}
+
+void DbGrid::setDefaultExportPermission(std::function<bool()> allowed)
+{
+    defaultExportPermission() = std::move(allowed);
+}
+
+void DbGrid::setExportLogger(std::function<void(const QString &)> log)
+{
+    exportLogger() = std::move(log);
+}
+
+bool DbGrid::canExport() const
+{
+    Dataset *d = m_model->dataset();
+    if (!d || !d->isActive())
+        return false;
+    if (m_exportAllowed)
+        return m_exportAllowed();
+    return defaultExportPermission() && defaultExportPermission()();
+}
+
+QAction *DbGrid::exportAction(ExportFormat format) const
+{
+    return format == ExportFormat::Xlsx ? m_exportXlsx : m_exportCsv;
+}
+
+void DbGrid::addContextActions(QMenu *menu) const
+{
+    const bool allowed = canExport();
+    m_exportXlsx->setEnabled(allowed);
+    m_exportCsv->setEnabled(allowed);
+    menu->addAction(m_exportXlsx);
+    menu->addAction(m_exportCsv);
+}
+
+void DbGrid::showContextMenu(QWidget *from, const QPoint &pos)
+{
+    QMenu menu(this);
+    addContextActions(&menu);
+    menu.exec(from->mapToGlobal(pos));
+}
+
+QString DbGrid::windowCaption() const
+{
+    // The hosted page or dialog the grid sits in names it, not the main window around it.
+    for (const QWidget *w = parentWidget(); w; w = w->parentWidget())
+        if (!w->windowTitle().isEmpty())
+            return w->windowTitle();
+    return {};
+}
+
+bool DbGrid::exportRows(ExportFormat format)
+{
+    if (!canExport())
+        return false;
+    const bool xlsx = format == ExportFormat::Xlsx;
+    QString path = Dialogs::saveFile(this, xlsx ? QStringLiteral("导出到Excel") : QStringLiteral("导出到CSV"), {},
+                                     xlsx ? QStringLiteral("Excel 工作簿 (*.xlsx)") : QStringLiteral("CSV 文件 (*.csv)"));
+    if (path.isEmpty())
+        return false;
+    const QString suffix = xlsx ? QStringLiteral(".xlsx") : QStringLiteral(".csv");
+    if (!path.endsWith(suffix, Qt::CaseInsensitive))
+        path += suffix;
+    bool written = false;
+    ErrorHandler::run(this, [&] {
+        if (exportLogger())
+            exportLogger()(QStringLiteral("导出-") + windowCaption() + u'-' + QFileInfo(path).fileName());
+        Dataset *d = m_model->dataset();
+        if (d->state() != Dataset::State::Browse)
+            d->post();  // the rows written are the rows stored
+        const QList<GridExport::Column> columns = GridExport::shownColumns(*this);
+        // A long export shows its progress modally: the grid cannot change while it is read.
+        std::unique_ptr<QProgressDialog> dialog;
+        GridExport::Progress progress;
+        if (int(m_model->rowsInViewOrder().size()) > ExportProgressRows) {
+            dialog = std::make_unique<QProgressDialog>(QStringLiteral("正在导出…"), QStringLiteral("取消"), 0, 100, this);
+            dialog->setWindowModality(Qt::ApplicationModal);
+            dialog->setMinimumDuration(500);
+            progress = [&dialog](int done, int total) {
+                dialog->setMaximum(total);
+                dialog->setValue(done);
+                return !dialog->wasCanceled();
+            };
+        }
+        const GridExport::Result r = xlsx ? GridExport::writeXlsx(path, *m_model, columns, progress)
+                                          : GridExport::writeCsv(path, *m_model, columns, progress);
+        if (!r.error.isEmpty())
+            Messages::warning(this, r.error);
+        written = r.written;
+    });
+    return written;
 }
 
 void DbGrid::setGroupPanelVisible(bool visible)

@@ -3,7 +3,10 @@
 #include "DatasetModel.h"
 
 #include <QWidget>
+#include <functional>
 
+class QAction;
+class QMenu;
 class QTreeView;
 class QHBoxLayout;
 class QLabel;
@@ -37,6 +40,22 @@ public:
     void expandAll();
     void collapseAll();
 
+    // Export discloses what printing does: the window hands the grid its print command's
+    // test. A grid without one exports for whoever the application's default allows.
+    enum class ExportFormat { Xlsx, Csv };
+    void setExportPermission(std::function<bool()> allowed) { m_exportAllowed = std::move(allowed); }
+    bool canExport() const;
+    // Asks for a file through the dialog seam and writes the rows as shown; false when
+    // nothing was written (refused, cancelled or failed: a failure is told).
+    bool exportRows(ExportFormat format);
+    QAction *exportAction(ExportFormat format) const;
+    // The grid's own items of its pop-up menu, for windows that build their own menu.
+    void addContextActions(QMenu *menu) const;
+    // Set once by the application: who may export where the window said nothing, and
+    // how an export is written to the system log.
+    static void setDefaultExportPermission(std::function<bool()> allowed);
+    static void setExportLogger(std::function<void(const QString &entry)> log);
+
 Q_SIGNALS:
     void rowDoubleClicked();
 
@@ -49,6 +68,8 @@ private:
     void afterRebuild();
     void followDataset();
     void currentIndexChanged(const QModelIndex &current);
+    void showContextMenu(QWidget *from, const QPoint &pos);
+    QString windowCaption() const;
 
     DatasetModel *m_model;
     QTreeView *m_view;
@@ -56,4 +77,7 @@ private:
     QLabel *m_hint;
     QHBoxLayout *m_chips;
     bool m_syncing = false;
+    std::function<bool()> m_exportAllowed;
+    QAction *m_exportXlsx;
+    QAction *m_exportCsv;
 };

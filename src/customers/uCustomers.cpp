@@ -155,6 +155,7 @@ QWidget *TfrmCustomers::buildListPage()
                         GridColumn::text(s("客户级别"), s("LevelName"), 80), GridColumn::text(s("客户来源"), s("OriginName"), 80),
                         GridColumn::text(s("工作人员"), s("Operater"), 70)});
     m_list->setDataSource(dmMain->dsCustomers);
+    m_list->setExportPermission([] { return HasSubRight(s(RightCode), s("Print")); });
     m_list->sortBy(s("CNo"));
     connect(m_list->view(), &QTreeView::clicked, this, [this] { syncFolder(true); });
     connect(m_list, &DbGrid::rowDoubleClicked, this, [this] {

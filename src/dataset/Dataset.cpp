@@ -1105,6 +1105,15 @@ QVariant Dataset::valueAt(int visibleRow, int field)
     return typedValue(kind, stored);
 }
 
+QVariant Dataset::storedValueAt(int visibleRow, int field)
+{
+    ensureRows();
+    if (visibleRow < 0 || visibleRow >= m_visible.size() || field < 0 || field >= m_fields.size())
+        return {};
+    const bool editing = visibleRow == m_cur && m_state == State::Edit;
+    return editing ? currentStored(field) : storedAt(m_visible.at(visibleRow), field);
+}
+
 QString Dataset::textAt(int visibleRow, int field)
 {
     ensureRows();

@@ -106,6 +106,9 @@ public:
 
     // --- reading visible rows without moving (grids, reports, lookups)
     QVariant valueAt(int visibleRow, int field);
+    // The value as stored (dates as "yyyy-MM-dd HH:mm:ss" text): exports read it without
+    // building a local date-time per cell.
+    QVariant storedValueAt(int visibleRow, int field);
     QString textAt(int visibleRow, int field);
     qint64 rowIdAt(int visibleRow);
     int visibleRowOfRowId(qint64 rowId);
