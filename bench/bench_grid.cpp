@@ -5,11 +5,13 @@
 #include "Database.h"
 #include "DbGrid.h"
 #include "GridExport.h"
+#include "GridFindBar.h"
 #include "TableDataset.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QElapsedTimer>
 #include <QTreeView>
 #include <benchmark/benchmark.h>
@@ -97,6 +99,54 @@ void BM_GridExportXlsx100k(benchmark::State &state)
 }
 BENCHMARK(BM_GridExportXlsx100k)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
+// A grid whose last row (in the order shown) is the only one a pinyin query finds.
+struct FindSetup
+{
+    DbGrid grid;
+    FindSetup()
+    {
+        TableDataset &c = fixture().customers;
+        if (!c.isActive())
+            c.open();
+        grid.setColumns(columns());
+        grid.setDataSource(&fixture().source);
+        grid.sortBy(s("CustId"));
+        const std::vector<int> rows = grid.model()->rowsInViewOrder();
+        c.setCurrentRow(rows.back());
+        if (c.field(s("CustName")).asString() != s("鑫淼犇")) {
+            c.edit();
+            c.field(s("CustName")).setValue(s("鑫淼犇"));
+            c.post();
+        }
+        c.setCurrentRow(rows.front());
+        grid.findBar()->edit()->setText(s("xinmiaoben"));
+    }
+};
+
+void BM_GridFindFirst100k(benchmark::State &state)
+{
+    FindSetup f;
+    for (auto _ : state) {
+        f.grid.findBar()->forget();
+        fixture().customers.setCurrentRow(f.grid.model()->rowsInViewOrder().front());
+        if (!f.grid.findBar()->find())
+            state.SkipWithError("not found");
+    }
+}
+BENCHMARK(BM_GridFindFirst100k)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
+void BM_GridFindAgain100k(benchmark::State &state)
+{
+    FindSetup f;
+    f.grid.findBar()->find();
+    for (auto _ : state) {
+        fixture().customers.setCurrentRow(f.grid.model()->rowsInViewOrder().front());
+        if (!f.grid.findBar()->find())
+            state.SkipWithError("not found");
+    }
+}
+BENCHMARK(BM_GridFindAgain100k)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 void measureGrouping()
 {
     TableDataset &c = fixture().customers;
@@ -126,6 +176,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     registerTarget({"grid_first_paint_100k", "BM_GridFirstPaint100k", "BM_DatasetOpen100k", 1.0});
     registerTarget({"grid_export_xlsx_100k", "BM_GridExportXlsx100k", "BM_DatasetOpen100k", 3.0});
+    registerTarget({"grid_find_pinyin_100k", "BM_GridFindFirst100k", "BM_DatasetOpen100k", 1.0});
+    registerTarget({"grid_find_pinyin_again_100k", "BM_GridFindAgain100k", "BM_DatasetOpen100k", 0.1});
     measureGrouping();
     return runBenchmarksAndTargets(argc, argv);
 }

@@ -8,7 +8,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
-  libjpeg62-turbo-dev libbenchmark-dev libxlsxwriter-dev python3-openpyxl
+  libjpeg62-turbo-dev libbenchmark-dev libxlsxwriter-dev libicu-dev python3-openpyxl
   sqlcipher python3 python3-aiosmtpd
   xvfb xauth fonts-noto-cjk locales poppler-utils
 )

@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "ErrorHandler.h"
 #include "GridExport.h"
+#include "GridFindBar.h"
 #include "Messages.h"
 
 #include <QApplication>
@@ -92,6 +93,12 @@ DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this
     m_exportCsv->setObjectName(QStringLiteral("actExportCsv"));
     connect(m_exportXlsx, &QAction::triggered, this, [this] { exportRows(ExportFormat::Xlsx); });
     connect(m_exportCsv, &QAction::triggered, this, [this] { exportRows(ExportFormat::Csv); });
+    m_find = new QAction(QStringLiteral("查找…"), this);
+    m_find->setObjectName(QStringLiteral("actFind"));
+    m_find->setShortcut(QKeySequence::Find);
+    m_find->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(m_find);
+    connect(m_find, &QAction::triggered, this, [this] { m_findBar->open(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -110,6 +117,8 @@ DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this
     m_chips->addWidget(m_hint);
     m_chips->addStretch();
     layout->addWidget(m_panel);
+    m_findBar = new GridFindBar(this);
+    layout->addWidget(m_findBar);
 
     m_view = new QTreeView(this);
     m_view->setHeader(new GridHeader(m_view));
@@ -193,6 +202,8 @@ void DbGrid::addContextActions(QMenu *menu) const
     const bool allowed = canExport();
     m_exportXlsx->setEnabled(allowed);
     m_exportCsv->setEnabled(allowed);
+    menu->addAction(m_find);
+    menu->addSeparator();
     menu->addAction(m_exportXlsx);
     menu->addAction(m_exportCsv);
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class GridFindBar;
 class QAction;
 class QMenu;
 class QTreeView;
@@ -49,6 +50,9 @@ public:
     // nothing was written (refused, cancelled or failed: a failure is told).
     bool exportRows(ExportFormat format);
     QAction *exportAction(ExportFormat format) const;
+    // Ctrl+F or "查找…": the find bar over the grid.
+    GridFindBar *findBar() const { return m_findBar; }
+
     // The grid's own items of its pop-up menu, for windows that build their own menu.
     void addContextActions(QMenu *menu) const;
     // Set once by the application: who may export where the window said nothing, and
@@ -80,4 +84,6 @@ private:
     std::function<bool()> m_exportAllowed;
     QAction *m_exportXlsx;
     QAction *m_exportCsv;
+    QAction *m_find;
+    GridFindBar *m_findBar;
 };
