@@ -265,11 +265,15 @@ void TestExport::cancelOrFailureLeavesNoHalfFile()
     }
     int calls = 0;
     const GridExport::Progress stop = [&calls, cancel](int, int) { return ++calls < 2 || !cancel; };
-    // Enough rows for the progress to be asked twice.
-    for (int i = 0; i < 600; ++i) {
-        m_ops->append();
-        m_ops->field(s("OperateID")).setValue(s("N%1").arg(i));
-        m_ops->post();
+    // Enough rows for the progress to be asked twice, written in one transaction.
+    {
+        Transaction tx(*m_db);
+        for (int i = 0; i < 600; ++i) {
+            m_ops->append();
+            m_ops->field(s("OperateID")).setValue(s("N%1").arg(i));
+            m_ops->post();
+        }
+        tx.commit();
     }
     const auto columns = GridExport::shownColumns(*m_grid);
     const GridExport::Result r = xlsx ? GridExport::writeXlsx(path, *m_grid->model(), columns, stop)
