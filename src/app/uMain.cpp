@@ -5,6 +5,7 @@
 #include "DateText.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
+#include "GridLayout.h"
 #include "ReportService.h"
 #include "uReport.h"
 #include "Dialogs.h"
@@ -176,6 +177,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     // A grid whose window did not say who may export it exports for system users only.
     DbGrid::setDefaultExportPermission([] { return IsSystemUser(); });
     DbGrid::setExportLogger([](const QString &entry) { WriteLog(entry); });
+    // Each user's grid layouts in a file of their own beside the program.
+    GridLayout::setSettingsFile([] {
+        return CurrentUserID.isEmpty() ? QString()
+                                       : AppDir + s("Settings/") + GridLayout::safeFileName(CurrentUserID) + s(".ini");
+    });
     setWindowTitle(s("Brimwell2003（通用版）"));
     buildActions();
     buildMenus();

@@ -4,6 +4,7 @@
 #include "ErrorHandler.h"
 #include "GridExport.h"
 #include "GridFindBar.h"
+#include "GridLayout.h"
 #include "Messages.h"
 
 #include <QApplication>
@@ -16,7 +17,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QListWidget>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QTreeView>
@@ -142,6 +147,21 @@ DbGrid::DbGrid(QWidget *parent) : QWidget(parent), m_model(new DatasetModel(this
     connect(m_view->header(), &QWidget::customContextMenuRequested, this,
             [this](const QPoint &pos) { showContextMenu(m_view->header(), pos); });
 
+    // What the user does to the columns is remembered a moment later (a drag resizes many times).
+    m_saveTimer = new QTimer(this);
+    m_saveTimer->setSingleShot(true);
+    m_saveTimer->setInterval(500);
+    connect(m_saveTimer, &QTimer::timeout, this, &DbGrid::saveLayout);
+    const auto changed = [this] {
+        if (!m_restoring && !m_layoutFile.isEmpty()) {
+            m_layoutDirty = true;
+            m_saveTimer->start();
+        }
+    };
+    connect(m_view->header(), &QHeaderView::sectionMoved, this, changed);
+    connect(m_view->header(), &QHeaderView::sectionResized, this, changed);
+    connect(m_model, &DatasetModel::rebuilt, this, changed);
+
     connect(m_model, &DatasetModel::rebuilt, this, &DbGrid::afterRebuild);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex &current) { currentIndexChanged(current); });
@@ -161,8 +181,93 @@ void DbGrid::setDataSource(DataSource *source)
     followDataset();
 }
 
+DbGrid::~DbGrid()
+{
+    if (m_layoutDirty)
+        saveLayout();
+}
+
+void DbGrid::saveLayout()
+{
+    m_saveTimer->stop();
+    m_layoutDirty = false;
+    if (!m_layoutFile.isEmpty())
+        GridLayout::save(*this);
+}
+
+void DbGrid::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // The user is known only after login: the layout is restored when the grid first shows for them.
+    const QString file = GridLayout::settingsFile();
+    if (file.isEmpty() || file == m_layoutFile)
+        return;
+    m_restoring = true;
+    m_layoutFile = file;
+    GridLayout::restore(*this);
+    m_restoring = false;
+}
+
+void DbGrid::restoreDefaultColumns()
+{
+    m_restoring = true;
+    QHeaderView *header = m_view->header();
+    for (int logical = 0; logical < m_defaults.size(); ++logical) {
+        header->moveSection(header->visualIndex(logical), logical);
+        header->setSectionHidden(logical, m_defaults.at(logical).hidden);
+        header->resizeSection(logical, m_defaults.at(logical).width);
+    }
+    clearGrouping();
+    m_restoring = false;
+    m_saveTimer->stop();
+    m_layoutDirty = false;
+    GridLayout::forget(*this);
+}
+
+bool DbGrid::chooseColumns()
+{
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgColumns"));
+    dialog.setWindowTitle(QStringLiteral("显示列"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *hint = new QLabel(QStringLiteral("勾选要显示的列，拖动调整顺序："), &dialog);
+    auto *list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("columnList"));
+    list->setDragDropMode(QAbstractItemView::InternalMove);
+    hint->setBuddy(list);
+    QHeaderView *header = m_view->header();
+    for (int visual = 0; visual < header->count(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        auto *item = new QListWidgetItem(m_model->columns().at(logical).caption, list);
+        item->setData(Qt::UserRole, logical);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
+        item->setCheckState(header->isSectionHidden(logical) ? Qt::Unchecked : Qt::Checked);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(hint);
+    layout->addWidget(list, 1);
+    layout->addWidget(buttons);
+    if (Dialogs::showModal(&dialog) != QDialog::Accepted)
+        return false;
+    int shown = 0;
+    for (int i = 0; i < list->count(); ++i)
+        shown += list->item(i)->checkState() == Qt::Checked ? 1 : 0;
+    if (shown == 0)
+        return false;  // a grid without a column shows nothing at all: keep it as it was
+    for (int i = 0; i < list->count(); ++i) {
+        const int logical = list->item(i)->data(Qt::UserRole).toInt();
+        header->moveSection(header->visualIndex(logical), i);
+        header->setSectionHidden(logical, list->item(i)->checkState() != Qt::Checked);
+    }
+    saveLayout();
+    return true;
+}
+
 void DbGrid::setColumns(const QList<GridColumn> &columns)
 {
+    m_defaults = columns;
     m_model->setColumns(columns);
     for (int i = 0; i < columns.size(); ++i) {
         m_view->setColumnHidden(i, columns.at(i).hidden);
@@ -211,6 +316,11 @@ void DbGrid::addContextActions(QMenu *menu) const
 void DbGrid::showContextMenu(QWidget *from, const QPoint &pos)
 {
     QMenu menu(this);
+    if (from == m_view->header()) {
+        menu.addAction(QStringLiteral("显示列…"), this, [this] { chooseColumns(); });
+        menu.addAction(QStringLiteral("恢复默认列"), this, [this] { restoreDefaultColumns(); });
+        menu.addSeparator();
+    }
     addContextActions(&menu);
     menu.exec(from->mapToGlobal(pos));
 }

@@ -23,6 +23,7 @@ class DbGrid : public QWidget
 
 public:
     explicit DbGrid(QWidget *parent = nullptr);
+    ~DbGrid() override;
 
     void setDataSource(DataSource *source);
     DataSource *dataSource() const { return m_model->dataSource(); }
@@ -50,6 +51,13 @@ public:
     // nothing was written (refused, cancelled or failed: a failure is told).
     bool exportRows(ExportFormat format);
     QAction *exportAction(ExportFormat format) const;
+    // "显示列…": tick columns in or out and drag them into order (a modal dialog).
+    bool chooseColumns();
+    // "恢复默认列": the window's own layout again, and nothing remembered.
+    void restoreDefaultColumns();
+    // The layout as the user left it is saved shortly after each change and when the grid goes.
+    void saveLayout();
+
     // Ctrl+F or "查找…": the find bar over the grid.
     GridFindBar *findBar() const { return m_findBar; }
 
@@ -65,6 +73,7 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void addGroupColumn(int column);
@@ -86,4 +95,9 @@ private:
     QAction *m_exportCsv;
     QAction *m_find;
     GridFindBar *m_findBar;
+    QList<GridColumn> m_defaults;
+    QString m_layoutFile;    // the settings file the layout was last restored from
+    bool m_restoring = false;
+    bool m_layoutDirty = false;
+    class QTimer *m_saveTimer;
 };
