@@ -28,6 +28,10 @@
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QMenu>
+#include <QPainter>
+#include <QLineEdit>
+#include "GridFindBar.h"
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -133,9 +137,26 @@ int main(int argc, char **argv)
     cust->locate(s("CustId"), {s("C000002")});
 
     if (!shot.isEmpty()) {
+        // The find bar open over the list, and a second picture with the header's menu.
+        grid->findBar()->open();
+        grid->findBar()->edit()->setText(s("wang"));
+        grid->findBar()->find();
         QTimer::singleShot(600, &window, [&] {
             window.grab().save(shot);
-            app.quit();
+            auto *menu = new QMenu(&window);
+            menu->addAction(s("显示列…"));
+            menu->addAction(s("恢复默认列"));
+            menu->addSeparator();
+            grid->addContextActions(menu);
+            menu->popup(grid->mapToGlobal(QPoint(120, 40)));
+            QTimer::singleShot(300, &window, [&window, menu, &app, shot] {
+                QPixmap all = window.grab();
+                QPainter p(&all);
+                p.drawPixmap(window.mapFromGlobal(menu->pos()), menu->grab());
+                p.end();
+                all.save(QString(shot).replace(s(".png"), s("-menu.png")));
+                app.quit();
+            });
         });
     }
     return app.exec();
