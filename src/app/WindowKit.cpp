@@ -56,6 +56,11 @@ void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &c
         record->remove();
 }
 
+bool isEditing(const Dataset *record)
+{
+    return record->state() == Dataset::State::Edit || record->state() == Dataset::State::Insert;
+}
+
 void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data)
 {
     WriteLog(logText);

@@ -47,6 +47,9 @@ bool refusedBy(QWidget *parent, Dataset *record, const QList<DeleteCheck> &check
 // otherwise the checks, then `question` (OK/Cancel), and on OK the current row goes.
 void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks, const QString &question);
 
+// True while the dataset holds a pending edit or a new row.
+bool isEditing(const Dataset *record);
+
 // The print command: the log entry first, then `layoutName` over `data` as it stands in a preview.
 void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data);
 

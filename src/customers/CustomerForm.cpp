@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "Shell.h"
 #include "Utf8.h"
+#include "WindowKit.h"
 #include "uPublic.h"
 #include "udmMain.h"
 
@@ -185,6 +186,15 @@ bool CustomerForm::save(bool fillUser)
         d->post();
     }
     return true;
+}
+
+void CustomerForm::remove()
+{
+    WriteLog(s("客户业务管理-客户资料-删除"));
+    QList<WindowKit::DeleteCheck> checks;
+    for (const CustomerRules::RelatedCheck &c : CustomerRules::relatedChecks())
+        checks << WindowKit::DeleteCheck{c.sql, c.params, s("CustID"), c.message};
+    WindowKit::deleteCurrent(this, dataset(), checks, s("您真的要删除该客户吗？"));
 }
 
 void CustomerForm::checkDuplicate()

@@ -47,6 +47,10 @@ public:
     // False when a check stopped it; a refused post raises and the row stays in edit.
     bool save(bool fillUser);
 
+    // The customer deletion (list, editor and dialog alike): its log entry, the checks of
+    // the related records by the code as stored, the question, the delete.
+    void remove();
+
     // "查重": warns when a customer with the typed code exists (the stored code included).
     void checkDuplicate();
     // "发送": the typed address to the mail program.

@@ -28,20 +28,6 @@ namespace {
 
 const char *const RightCode = "301";
 
-// The customer's own delete checks: nothing may still name its code.
-QList<WindowKit::DeleteCheck> customerDeleteChecks()
-{
-    QList<WindowKit::DeleteCheck> checks;
-    for (const CustomerRules::RelatedCheck &c : CustomerRules::relatedChecks())
-        checks << WindowKit::DeleteCheck{c.sql, c.params, s("CustID"), c.message};
-    return checks;
-}
-
-bool editing(Dataset *d)
-{
-    return d->state() == Dataset::State::Edit || d->state() == Dataset::State::Insert;
-}
-
 // The related-record tabs of the detail page, in order: contacts, business records, workers, contact history.
 QList<RelatedRecordsTab::Setup> relatedTabs()
 {
@@ -199,8 +185,8 @@ QWidget *TfrmCustomers::buildDetailPage()
     Act_Prt = add("Act_Prt", "打印", "Print", "", {}, [this, c] {
         WindowKit::print(PnMain, s("客户业务管理-客户资料-打印"), s("frCustomerDetail"), c);
     });
-    Act_Cancel = add("Act_Cancel", "放弃", "", "", [c] { return c->isActive() && editing(c); }, [c] {
-        if (editing(c))
+    Act_Cancel = add("Act_Cancel", "放弃", "", "", [c] { return c->isActive() && WindowKit::isEditing(c); }, [c] {
+        if (WindowKit::isEditing(c))
             c->cancel();
     });
     layout->addWidget(bar);
@@ -309,8 +295,7 @@ void TfrmCustomers::insertOrModify(bool insert)
 
 void TfrmCustomers::remove()
 {
-    WriteLog(s("客户业务管理-客户资料-删除"));
-    WindowKit::deleteCurrent(PnMain, dmMain->tblCustomers, customerDeleteChecks(), s("您真的要删除该客户吗？"));
+    m_form->remove();
 }
 
 void TfrmCustomers::refresh()

@@ -10,6 +10,7 @@
 #include "Statement.h"
 #include "TableInserter.h"
 #include "TestDb.h"
+#include "uCustomerNew1.h"
 #include "uCustomers.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -75,6 +76,9 @@ private Q_SLOTS:
     void deleteChecksTheStoredCode();
     void cancelAndSend();
     void rightsGateTheToolbar();
+    void dialogClose_data();
+    void dialogClose();
+    void dialogSaveAndRights();
 
 private:
     void openAs(const QString &user);
@@ -423,6 +427,102 @@ void TestCustomerEditor::rightsGateTheToolbar()
     QCOMPARE(dmMain->tblCustomers->state(), Dataset::State::Edit);
     ActionGate::instance()->evaluate();
     QVERIFY(!m_cust->Act_Save->isEnabled());
+}
+
+void TestCustomerEditor::dialogClose_data()
+{
+    QTest::addColumn<QString>("how");      // "escape", "close box", "button"
+    QTest::addColumn<QString>("code");     // empty: nothing pending
+    QTest::addColumn<QString>("answer");   // to the save question
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("message");  // after the question
+    QTest::addColumn<int>("customers");    // rows in the file afterwards
+    QTest::newRow("nothing pending") << "escape" << "" << "" << true << "" << 8;
+    QTest::newRow("No cancels") << "close box" << "NEW1" << "No" << true << "" << 8;
+    QTest::newRow("Yes saves") << "escape" << "NEW1" << "Yes" << true << "" << 9;
+    QTest::newRow("Yes saves, button") << "button" << "NEW1" << "Yes" << true << "" << 9;
+    QTest::newRow("Yes with a required field empty") << "close box" << "" << "Yes" << false << "请输入客户简称！" << 8;
+    QTest::newRow("Yes refused by the database") << "escape" << "LINK" << "Yes" << false << "代码重复" << 8;
+}
+
+void TestCustomerEditor::dialogClose()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, code);
+    QFETCH(QString, answer);
+    QFETCH(bool, closed);
+    QFETCH(QString, message);
+    QFETCH(int, customers);
+    openAs(s("Admin"));
+    Dataset *c2 = dmMain->tblCustomers2;
+    const bool pending = !answer.isEmpty();
+    if (pending) {
+        c2->append();
+        fillRequired(c2, code.isEmpty() ? s("x") : code);
+        if (code.isEmpty())
+            c2->field(s("CustId")).clear();
+    }
+    if (!answer.isEmpty())
+        m_rec->answers << (answer == u"Yes" ? Messages::Answer::Yes : Messages::Answer::No);
+    bool visibleAfter = true;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        auto *dlg = qobject_cast<TfrmCustomerNew1 *>(d);
+        dlg->show();
+        if (how == u"escape")
+            QTest::keyClick(dlg, Qt::Key_Escape);
+        else if (how == u"close box")
+            dlg->close();
+        else
+            dlg->Act_Close->trigger();
+        visibleAfter = dlg->isVisible();
+        if (visibleAfter)
+            dlg->hide();
+        return dlg->result();
+    };
+    const int logsBefore = int(logEntries().size());
+    TfrmCustomerNew1::execute(m_main.get());
+    QCOMPARE(m_rec->modalWindows, QStringList{"frmCustomerNew1"});
+    QCOMPARE(visibleAfter, !closed);
+    QStringList expected;
+    if (pending)
+        expected << s("客户资料数据尚未保存，保存吗？");
+    QCOMPARE(m_rec->texts().mid(0, expected.size()), expected);
+    if (message.isEmpty()) {
+        QCOMPARE(m_rec->messages.size(), expected.size());
+    } else {
+        QCOMPARE(m_rec->messages.size(), 2);
+        QVERIFY2(m_rec->lastText().startsWith(message), qPrintable(m_rec->lastText()));
+    }
+    QCOMPARE(count(s("select count(*) from tblCustomers")), customers);
+    QCOMPARE(c2->state(), closed ? Dataset::State::Browse : Dataset::State::Insert);
+    if (customers == 9) {
+        // Saved through the question: no owner filled, no log entry.
+        QCOMPARE(count(s("select count(*) from tblCustomers where CustId='NEW1' and SUser is null")), 1);
+        QVERIFY(QDir(FilesRoot + s("NEW1")).exists());
+    }
+    QCOMPARE(int(logEntries().size()), logsBefore);
+}
+
+void TestCustomerEditor::dialogSaveAndRights()
+{
+    openAs(s("guest"));
+    m_rec->onModal = [](QDialog *d) -> int {
+        auto *dlg = qobject_cast<TfrmCustomerNew1 *>(d);
+        ActionGate::instance()->evaluate();
+        if (dlg->Act_Add->isEnabled() || dlg->Act_Del->isEnabled() || dlg->Act_Save->isEnabled())
+            return -1;
+        // "保存" needs no right: a guest's new customer is saved with the guest as owner.
+        dmMain->tblCustomers2->append();
+        fillRequired(dmMain->tblCustomers2, s("GUEST1"));
+        ActionGate::instance()->evaluate();
+        if (!dlg->Act_Save->isEnabled())
+            return -2;
+        dlg->Act_Save->trigger();
+        return dmMain->tblCustomers2->state() == Dataset::State::Browse ? QDialog::Accepted : -3;
+    };
+    QCOMPARE(TfrmCustomerNew1::execute(m_main.get()), int(QDialog::Accepted));
+    QCOMPARE(dbText(s("select SUser from tblCustomers where CustId='GUEST1'")), s("guest"));
+    QCOMPARE(logEntries().last(), s("客户业务管理-客户资料-保存"));
 }
 
 QTEST_MAIN(TestCustomerEditor)
