@@ -87,7 +87,8 @@ QList<RelatedRecordsTab::Setup> relatedTabs()
                      C::text(s("备注"), s("Memo"), 120)},
          .layout = s("frCustomerState"),
          .printLog = s("客户业务管理-客户资料-客户接触-打印"),
-         .deleteQuestion = s("您真的要删除该接触机会信息吗？")},
+         .deleteQuestion = s("您真的要删除该接触机会信息吗？"),
+         .masterKeyField = s("CustId")},
     };
 }
 

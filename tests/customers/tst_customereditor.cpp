@@ -10,6 +10,9 @@
 #include "Statement.h"
 #include "TableInserter.h"
 #include "TestDb.h"
+#include "DbNavigator.h"
+#include "RelatedRecordsTab.h"
+#include "uCustStateNew.h"
 #include "uCustomerNew1.h"
 #include "uCustomers.h"
 #include "uMain.h"
@@ -19,6 +22,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -79,6 +83,12 @@ private Q_SLOTS:
     void dialogClose_data();
     void dialogClose();
     void dialogSaveAndRights();
+    void contactChecks_data();
+    void contactChecks();
+    void contactClose_data();
+    void contactClose();
+    void contactNavigatorStaysWithTheCustomer();
+    void noContactWithoutACustomer();
 
 private:
     void openAs(const QString &user);
@@ -116,7 +126,10 @@ void TestCustomerEditor::initTestCase()
     TableInserter op(*db, s("tblOperates"), {s("OperateID"), s("CustID"), s("LinkCustID")});
     op.insert({s("O1"), s("OP"), QVariant()});
     op.insert({s("O2"), s("OTHER"), s("LCUST")});
-    TableInserter(*db, s("tblCustomerState"), {s("CustID"), s("Linkman")}).insert({s("STATE"), s("x")});
+    TableInserter st(*db, s("tblCustomerState"), {s("CustID"), s("Linkman"), s("LinkDate")});
+    st.insert({s("STATE"), s("x"), s("2026-02-01 00:00:00")});
+    st.insert({s("STATE"), s("y"), s("2026-02-03 00:00:00")});
+    st.insert({s("OP"), s("z"), s("2026-02-04 00:00:00")});
     TableInserter(*db, s("tblCustomerAddInfo"), {s("CustID"), s("BankID")}).insert({s("INFO"), s("01")});
     TableInserter(*db, s("tblPlan"), {s("CustID"), s("Memo")}).insert({s("PLAN"), s("约")});
     tx.commit();
@@ -135,12 +148,14 @@ void TestCustomerEditor::init()
     m_main->registerPage(s("Act_Customers"), m_cust->PnMain);
     TfrmCustomers *cust = m_cust.get();
     m_main->registerCommand(s("Act_Customers"), [cust] { cust->open(); });
+    cust->setRelatedDialog(3, [cust] { TfrmCustStateNew::execute(cust->PnMain); });
 }
 
 void TestCustomerEditor::cleanup()
 {
     // A failed test may leave a row pending: it is not to be posted on the way out.
-    for (Dataset *d : {static_cast<Dataset *>(dmMain->tblCustomers), static_cast<Dataset *>(dmMain->tblCustomers2)})
+    for (Dataset *d : {static_cast<Dataset *>(dmMain->tblCustomerState), static_cast<Dataset *>(dmMain->tblCustomers),
+                       static_cast<Dataset *>(dmMain->tblCustomers2)})
         if (d->state() == Dataset::State::Edit || d->state() == Dataset::State::Insert)
             d->cancel();
     m_cust.reset();
@@ -523,6 +538,159 @@ void TestCustomerEditor::dialogSaveAndRights()
     QCOMPARE(TfrmCustomerNew1::execute(m_main.get()), int(QDialog::Accepted));
     QCOMPARE(dbText(s("select SUser from tblCustomers where CustId='GUEST1'")), s("guest"));
     QCOMPARE(logEntries().last(), s("客户业务管理-客户资料-保存"));
+}
+
+void TestCustomerEditor::contactChecks_data()
+{
+    QTest::addColumn<QString>("field");  // left empty, or given `value`
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QString>("message");  // empty: saved
+    QTest::newRow("date") << "LinkDate" << QVariant() << "请选择输入联系日期！";
+    QTest::newRow("time") << "LinkTime" << QVariant() << "请输入联系时间！";
+    QTest::newRow("time of blanks and colons") << "LinkTime" << QVariant(s("  :  :  ")) << "请输入联系时间！";
+    QTest::newRow("contact way") << "LinkType" << QVariant() << "请选择输入联系方式！";
+    QTest::newRow("person") << "Linkman" << QVariant() << "请输入联系人名称！";
+    QTest::newRow("position") << "Duty" << QVariant(s("  ")) << "请输入联系人职务！";
+    QTest::newRow("only the five filled") << "" << QVariant() << "";
+    QTest::newRow("partly typed time kept") << "LinkTime" << QVariant(s("1 :3 :  ")) << "";
+}
+
+void TestCustomerEditor::contactChecks()
+{
+    QFETCH(QString, field);
+    QFETCH(QVariant, value);
+    QFETCH(QString, message);
+    openAs(s("wang"));
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("STATE")}));
+    QWidget *focus = nullptr;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        auto *dlg = qobject_cast<TfrmCustStateNew *>(d);
+        dlg->show();
+        Dataset *st = dmMain->tblCustomerState;
+        st->field(s("LinkDate")).setValue(QDate(2026, 3, 2));
+        st->field(s("LinkTime")).setValue(s("09:30:00"));
+        st->field(s("LinkType")).setValue(s("登门拜访"));
+        st->field(s("Linkman")).setValue(s("李先生"));
+        st->field(s("Duty")).setValue(s("户主"));
+        if (!field.isEmpty())
+            st->field(field).setValue(value);
+        ActionGate::instance()->evaluate();
+        dlg->Act_Save->trigger();
+        focus = dlg->focusWidget();
+        const bool wrong = !message.isEmpty() && focus != dlg->editor(field);
+        dlg->Act_Close->trigger();  // a pending row: No cancels it
+        return wrong ? -1 : dlg->result();
+    };
+    if (!message.isEmpty())
+        m_rec->answers << Messages::Answer::Ok;  // the warning
+    m_rec->answers << Messages::Answer::No;
+    ActionGate::instance()->evaluate();
+    m_cust->relatedAction(3, s("new"))->trigger();
+    QCOMPARE(m_rec->modalWindows, QStringList{"frmCustStateNew"});
+    const int rows = count(s("select count(*) from tblCustomerState where CustID='STATE'"));
+    if (message.isEmpty()) {
+        QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->lastText()));
+        QCOMPARE(rows, 3);
+        const QString time = field.isEmpty() ? s("09:30:00") : value.toString();
+        QCOMPARE(count(s("select count(*) from tblCustomerState where CustID='STATE' and LinkTime='%1' and Charge is null")
+                           .arg(time)),
+                 1);
+    } else {
+        QCOMPARE(m_rec->texts(), (QStringList{message, s("客户接触信息尚未保存，保存吗？")}));
+        QCOMPARE(m_rec->messages.first().icon, Messages::Icon::Warning);
+        QCOMPARE(m_rec->messages.last().icon, Messages::Icon::Question);
+        QCOMPARE(rows, 2);
+        QCOMPARE(dmMain->tblCustomerState->state(), Dataset::State::Browse);
+    }
+    QCOMPARE(logEntries().size(), 1);  // the dialog writes no log entry
+}
+
+void TestCustomerEditor::contactClose_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("clearDuty");
+    QTest::addColumn<bool>("closed");
+    QTest::addColumn<QString>("stored");  // Linkman of the row afterwards
+    QTest::newRow("No leaves the history unchanged") << "No" << false << true << "x";
+    QTest::newRow("Yes saves") << "Yes" << false << true << "王女士";
+    QTest::newRow("Yes with a check failing stays open") << "Yes" << true << false << "x";
+}
+
+void TestCustomerEditor::contactClose()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, clearDuty);
+    QFETCH(bool, closed);
+    QFETCH(QString, stored);
+    openAs(s("wang"));
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("STATE")}));
+    QVERIFY(dmMain->tblCustomerState->locate(s("Linkman"), {s("x")}));
+    bool open = true;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        auto *dlg = qobject_cast<TfrmCustStateNew *>(d);
+        dlg->show();
+        Dataset *st = dmMain->tblCustomerState;
+        st->field(s("LinkTime")).setValue(s("10:00:00"));
+        st->field(s("LinkType")).setValue(s("电话联系"));
+        st->field(s("Duty")).setValue(clearDuty ? QVariant() : QVariant(s("户主")));
+        auto *person = qobject_cast<QLineEdit *>(dlg->editor(s("Linkman")));
+        person->selectAll();
+        typeText(person, s("王女士"));
+        dlg->close();  // the close box
+        open = dlg->isVisible();
+        dlg->hide();
+        return dlg->result();
+    };
+    m_rec->answers << (answer == u"Yes" ? Messages::Answer::Yes : Messages::Answer::No);
+    ActionGate::instance()->evaluate();
+    m_cust->relatedAction(3, s("modify"))->trigger();
+    QCOMPARE(m_rec->texts().first(), s("客户接触信息尚未保存，保存吗？"));
+    QCOMPARE(open, !closed);
+    QCOMPARE(dbText(s("select Linkman from tblCustomerState where LinkDate like '2026-02-01%'")), stored);
+    QCOMPARE(count(s("select count(*) from tblCustomerState")), 3);
+    if (!closed)
+        QCOMPARE(m_rec->lastText(), s("请输入联系人职务！"));
+}
+
+void TestCustomerEditor::contactNavigatorStaysWithTheCustomer()
+{
+    openAs(s("wang"));
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("STATE")}));
+    QStringList seen;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        auto *dlg = qobject_cast<TfrmCustStateNew *>(d);
+        dlg->show();
+        Dataset *st = dmMain->tblCustomerState;
+        QTest::mouseClick(dlg->navigator()->firstButton(), Qt::LeftButton);
+        seen << st->field(s("CustID")).asString() + u'/' + st->field(s("Linkman")).asString();
+        for (int i = 0; i < 3; ++i) {
+            QTest::mouseClick(dlg->navigator()->nextButton(), Qt::LeftButton);
+            seen << st->field(s("CustID")).asString() + u'/' + st->field(s("Linkman")).asString();
+        }
+        return dlg->navigator()->nextButton()->isEnabled() ? -1 : QDialog::Accepted;
+    };
+    ActionGate::instance()->evaluate();
+    m_cust->relatedAction(3, s("modify"))->trigger();
+    QCOMPARE(seen, (QStringList{"STATE/x", "STATE/y", "STATE/y", "STATE/y"}));
+}
+
+void TestCustomerEditor::noContactWithoutACustomer()
+{
+    openAs(s("wang"));
+    Dataset *c = dmMain->tblCustomers;
+    // An empty list, then a new customer without a code yet.
+    c->setFilter(s("CustId='none'"));
+    for (int round = 0; round < 2; ++round) {
+        ActionGate::instance()->evaluate();
+        for (const char *which : {"new", "modify"})
+            m_cust->relatedAction(3, s(which))->trigger();
+        QVERIFY(m_rec->modalWindows.isEmpty());
+        QCOMPARE(dmMain->tblCustomerState->state(), Dataset::State::Browse);
+        c->setFiltered(false);
+        c->append();
+    }
+    c->cancel();
+    QCOMPARE(count(s("select count(*) from tblCustomerState")), 3);
 }
 
 QTEST_MAIN(TestCustomerEditor)
