@@ -10,6 +10,7 @@
 #include "RelatedRecordsTab.h"
 #include "Utf8.h"
 #include "WindowKit.h"
+#include "uCustomerQuery3.h"
 #include "uPublic.h"
 #include "udmMain.h"
 
@@ -132,7 +133,10 @@ QWidget *TfrmCustomers::buildListPage()
     Act_Modify = add("Act_Modify", "修改", "Modify", "Ctrl+M", [this] { insertOrModify(false); });
     Act_Delete = add("Act_Delete", "删除", "Delete", "Ctrl+D", [this] { remove(); });
     add("Act_Refresh", "刷新", "", "", [this] { refresh(); });
-    Act_Query = add("Act_Query", "查询", "Query", "Ctrl+Q", [] { WriteLog(s("客户业务管理-客户资料-查询")); });
+    Act_Query = add("Act_Query", "查询", "Query", "Ctrl+Q", [this] {
+        WriteLog(s("客户业务管理-客户资料-查询"));
+        TfrmCustomerQuery3::execute(PnMain);
+    });
     Act_Print = add("Act_Print", "打印", "Print", "Ctrl+P", [this] { print(); });
     m_list = page->grid();
     m_list->setObjectName(s("gridCustomers"));

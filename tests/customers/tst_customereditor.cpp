@@ -3,6 +3,7 @@
 #include "ActionGate.h"
 #include "CustomerForm.h"
 #include "DbEdit.h"
+#include "DbGrid.h"
 #include "LogEntries.h"
 #include "PasswordHash.h"
 #include "SeamRecorder.h"
@@ -14,6 +15,11 @@
 #include "RelatedRecordsTab.h"
 #include "uCustStateNew.h"
 #include "uCustomerNew1.h"
+#include "uCustomerQuery3.h"
+#include "DateText.h"
+#include <QComboBox>
+#include <QDateEdit>
+#include <QRadioButton>
 #include "uCustomers.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -89,6 +95,11 @@ private Q_SLOTS:
     void contactClose();
     void contactNavigatorStaysWithTheCustomer();
     void noContactWithoutACustomer();
+    void queryByKind_data();
+    void queryByKind();
+    void queryByDays_data();
+    void queryByDays();
+    void queryDialogControls();
 
 private:
     void openAs(const QString &user);
@@ -691,6 +702,162 @@ void TestCustomerEditor::noContactWithoutACustomer()
     }
     c->cancel();
     QCOMPARE(count(s("select count(*) from tblCustomerState")), 3);
+}
+
+void TestCustomerEditor::queryByKind_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("filter");  // empty with filtered false: no filter
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("message");  // empty: the dialog closes
+    QTest::newRow("code, system user") << "Admin" << 1 << " LI " << "CustID Like '%LI%'" << 1 << "";
+    QTest::newRow("code, owner") << "wang" << 1 << "LI" << "CustID Like '%LI%' and  sUser='wang'" << 1 << "";
+    QTest::newRow("another user's customer stays hidden") << "wang" << 1 << "FREE"
+                                                          << "CustID Like '%FREE%' and  sUser='wang'" << 0
+                                                          << "对不起，没有找到符合条件的记录！";
+    QTest::newRow("a quote is a character") << "wang" << 1 << "'" << "CustID Like '%''%' and  sUser='wang'" << 1 << "";
+    QTest::newRow("text that looks like a condition")
+        << "wang" << 1 << "' or CustID Like '" << "CustID Like '%'' or CustID Like ''%' and  sUser='wang'" << 0
+        << "对不起，没有找到符合条件的记录！";
+    QTest::newRow("percent matches all") << "wang" << 1 << "%" << "CustID Like '%%%' and  sUser='wang'" << 7 << "";
+    QTest::newRow("underscore matches one") << "Admin" << 1 << "_" << "CustID Like '%_%'" << 8 << "";
+    QTest::newRow("name") << "Admin" << 2 << "关联" << "CustName Like '%关联%'" << 2 << "";
+    QTest::newRow("main contact listed twice") << "Admin" << 9 << "x" << "MainLinkman Like '%x%'" << 0
+                                               << "对不起，没有找到符合条件的记录！";
+    QTest::newRow("level code") << "Admin" << 12 << "a" << "LevelID='a'" << 8 << "";
+    QTest::newRow("main members") << "wang" << 16 << "x" << "HomePage Like '%x%' and  sUser='wang'" << 0
+                                  << "对不起，没有找到符合条件的记录！";
+    QTest::newRow("blanks only") << "Admin" << 1 << "   " << "" << 8 << "请输入查询条件!";
+    QTest::newRow("all, system user") << "Admin" << 0 << "" << "" << 8 << "";
+    QTest::newRow("all, owner") << "wang" << 0 << "" << "sUser='wang'" << 7 << "";
+}
+
+void TestCustomerEditor::queryByKind()
+{
+    QFETCH(QString, user);
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, filter);
+    QFETCH(int, rows);
+    QFETCH(QString, message);
+    openAs(user);
+    Dataset *c = dmMain->tblCustomers;
+    c->setFilter(s("CustId='none'"));  // an earlier query's filter: replaced
+    c->setFiltered(true);
+    bool open = false;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        auto *q = qobject_cast<TfrmCustomerQuery3 *>(d);
+        q->show();
+        q->otherButton()->setChecked(true);
+        q->kindBox()->setCurrentIndex(kind);
+        if (kind > 0)
+            typeText(q->textEdit(), text);
+        QTest::mouseClick(q->okButton(), Qt::LeftButton);
+        open = q->isVisible();
+        if (message == u"请输入查询条件!" && q->focusWidget() != q->textEdit())
+            return -1;
+        q->hide();
+        return q->result();
+    };
+    ActionGate::instance()->evaluate();
+    m_cust->Act_Query->trigger();
+    QCOMPARE(m_rec->modalWindows, QStringList{"frmCustomerQuery3"});
+    QCOMPARE(logEntries().last(), s("客户业务管理-客户资料-查询"));
+    QCOMPARE(m_rec->texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(open, !message.isEmpty());
+    if (message == u"请输入查询条件!")
+        return;  // nothing changed
+    if (filter.isEmpty()) {
+        QVERIFY(!c->isFiltered());
+    } else {
+        QVERIFY(c->isFiltered());
+        QCOMPARE(c->filter(), filter);
+    }
+    QCOMPARE(c->recordCount(), rows);
+    QCOMPARE(m_cust->listGrid()->model()->rowCount(), rows);
+}
+
+void TestCustomerEditor::queryByDays_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<int>("terms");
+    QTest::addColumn<int>("rows");
+    const QDate day(2026, 1, 5);
+    QTest::newRow("one day, system user") << "Admin" << day << day << 1 << 8;
+    QTest::newRow("one day, owner") << "wang" << day << day << 1 << 7;
+    QTest::newRow("ten days") << "Admin" << day.addDays(-4) << day.addDays(5) << 10 << 8;
+    QTest::newRow("reversed dates") << "wang" << day.addDays(5) << day.addDays(-4) << 10 << 7;
+    QTest::newRow("no customer in the range") << "Admin" << day.addDays(1) << day.addDays(40) << 40 << 0;
+}
+
+void TestCustomerEditor::queryByDays()
+{
+    QFETCH(QString, user);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(int, terms);
+    QFETCH(int, rows);
+    openAs(user);
+    bool open = false;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        auto *q = qobject_cast<TfrmCustomerQuery3 *>(d);
+        q->show();
+        q->startEdit()->setDate(from);
+        q->endEdit()->setDate(to);
+        QTest::mouseClick(q->okButton(), Qt::LeftButton);
+        open = q->isVisible();
+        q->hide();
+        return q->result();
+    };
+    ActionGate::instance()->evaluate();
+    m_cust->Act_Query->trigger();
+    Dataset *c = dmMain->tblCustomers;
+    const QString filter = c->filter();
+    QCOMPARE(int(filter.count(s(" or "))) + 1, terms);
+    const QDate first = std::min(from, to);
+    const QString firstTerm = user == u"Admin" ? s("CreateDate=") + DateText::shortDate(first)
+                                               : s("((CreateDate=%1) and (sUser='wang'))").arg(DateText::shortDate(first));
+    QVERIFY2(filter.startsWith(firstTerm + (terms > 1 ? s(" or ") : QString())) || filter == firstTerm, qPrintable(filter));
+    QCOMPARE(c->recordCount(), rows);
+    QCOMPARE(open, rows == 0);
+    QCOMPARE(m_rec->texts(), rows ? QStringList{} : QStringList{s("对不起，没有找到符合条件的记录！")});
+    // The owner's quotes are doubled like any typed text.
+    QCOMPARE(dayRangeFilter(s("CreateDate"), first, first, s("o'x")),
+             s("((CreateDate=%1) and (sUser='o''x'))").arg(DateText::shortDate(first)));
+}
+
+void TestCustomerEditor::queryDialogControls()
+{
+    openAs(s("Admin"));
+    m_rec->onModal = [](QDialog *d) -> int {
+        auto *q = qobject_cast<TfrmCustomerQuery3 *>(d);
+        q->show();
+        if (!q->rangeButton()->isChecked() || q->focusWidget() != q->rangeButton())
+            return 1;
+        if (q->startEdit()->date() != QDate::currentDate().addDays(-30) || q->endEdit()->date() != QDate::currentDate())
+            return 2;
+        if (q->textEdit()->isEnabled())
+            return 3;
+        q->kindBox()->setCurrentIndex(1);
+        typeText(q->textEdit(), s("abc"));
+        q->kindBox()->setCurrentIndex(2);
+        if (!q->textEdit()->text().isEmpty() || !q->textEdit()->isEnabled())
+            return 4;
+        q->kindBox()->setCurrentIndex(0);
+        if (q->textEdit()->isEnabled())
+            return 5;
+        QTest::mouseClick(q->cancelButton(), Qt::LeftButton);
+        return q->isVisible() ? 6 : q->result();
+    };
+    dmMain->tblCustomers->setFiltered(false);
+    m_cust->Act_Query->trigger();
+    QVERIFY(m_rec->messages.isEmpty());
+    QVERIFY(!dmMain->tblCustomers->isFiltered());  // "取消" changes nothing
+    QCOMPARE(dmMain->tblCustomers->recordCount(), 8);
 }
 
 QTEST_MAIN(TestCustomerEditor)
