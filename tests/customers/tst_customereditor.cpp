@@ -1,6 +1,8 @@
 // The customer editor on the detail tab: required checks, duplicate test, owner fill,
 // folders, code changes and deletion by the stored code.
 #include "ActionGate.h"
+#include "CustomerPick.h"
+#include "QueryDialog.h"
 #include "CustomerForm.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
@@ -100,6 +102,12 @@ private Q_SLOTS:
     void queryByDays_data();
     void queryByDays();
     void queryDialogControls();
+    void pickWritesItsTarget_data();
+    void pickWritesItsTarget();
+    void pickOnAnEmptyList();
+    void pickQuickQuery_data();
+    void pickQuickQuery();
+    void pickOpensTheCustomerDialog();
 
 private:
     void openAs(const QString &user);
@@ -143,6 +151,7 @@ void TestCustomerEditor::initTestCase()
     st.insert({s("OP"), s("z"), s("2026-02-04 00:00:00")});
     TableInserter(*db, s("tblCustomerAddInfo"), {s("CustID"), s("BankID")}).insert({s("INFO"), s("01")});
     TableInserter(*db, s("tblPlan"), {s("CustID"), s("Memo")}).insert({s("PLAN"), s("约")});
+    TableInserter(*db, s("tblYuangong"), {s("YuangongID"), s("CustID"), s("Name")}).insert({s("Y1"), s("OP"), s("阿姨")});
     tx.commit();
 }
 
@@ -165,10 +174,10 @@ void TestCustomerEditor::init()
 void TestCustomerEditor::cleanup()
 {
     // A failed test may leave a row pending: it is not to be posted on the way out.
-    for (Dataset *d : {static_cast<Dataset *>(dmMain->tblCustomerState), static_cast<Dataset *>(dmMain->tblCustomers),
-                       static_cast<Dataset *>(dmMain->tblCustomers2)})
+    for (Dataset *d : dmMain->findChildren<Dataset *>())
         if (d->state() == Dataset::State::Edit || d->state() == Dataset::State::Insert)
             d->cancel();
+    CustomerPickCaller.clear();
     m_cust.reset();
     m_main.reset();
     m_dm.reset();
@@ -858,6 +867,169 @@ void TestCustomerEditor::queryDialogControls()
     QVERIFY(m_rec->messages.isEmpty());
     QVERIFY(!dmMain->tblCustomers->isFiltered());  // "取消" changes nothing
     QCOMPARE(dmMain->tblCustomers->recordCount(), 8);
+}
+
+void TestCustomerEditor::pickWritesItsTarget_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("target");  // dataset.field; empty: nothing written
+    QTest::newRow("contact editor") << "联系人详细资料" << "qryLinkmans1.CustID";
+    QTest::newRow("related customer") << "相关客户" << "tblOperates2.CustID";
+    QTest::newRow("linked customer") << "联系客户" << "tblOperates2.LinkCustID";
+    QTest::newRow("linked customer of the list") << "联系客户1" << "tblOperates.LinkCustID";
+    QTest::newRow("appointment") << "日程安排" << "qryPlan.CustID";
+    QTest::newRow("worker leaves the schedule alone") << "受聘客户" << "tblYuangong.CustID";
+    QTest::newRow("unknown tag") << "其他" << "";
+}
+
+void TestCustomerEditor::pickWritesItsTarget()
+{
+    QFETCH(QString, tag);
+    QFETCH(QString, target);
+    openAs(s("Admin"));
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("OP")}));
+    const QList<std::pair<Dataset *, QString>> all{
+        {dmMain->qryLinkmans1, s("CustID")},      {dmMain->tblOperates2, s("CustID")}, {dmMain->tblOperates2, s("LinkCustID")},
+        {dmMain->tblOperates, s("LinkCustID")}, {dmMain->qryPlan, s("CustID")},      {dmMain->tblYuangong, s("CustID")}};
+    QStringList before;
+    for (const auto &[d, f] : all) {
+        OpenDatasets({d});
+        QVERIFY2(!d->isEmpty(), qPrintable(d->name()));
+        before << d->name() + u'.' + f + u'=' + d->field(f).asString();
+    }
+    CustomerPickCaller = tag;
+    m_rec->onModal = [](QDialog *d) -> int {
+        auto *pick = qobject_cast<CustomerPickDialog *>(d);
+        pick->show();
+        dmMain->tblCustomers2->locate(s("CustId"), {s("FREE")});
+        QTest::mouseClick(pick->chooseButton(), Qt::LeftButton);
+        return pick->isVisible() ? -1 : pick->result();
+    };
+    QCOMPARE(CustomerPickDialog::execute(m_main.get()), int(QDialog::Accepted));
+    QCOMPARE(m_rec->modalWindows, QStringList{"frmCustomerQuery"});
+    QVERIFY(m_rec->messages.isEmpty());
+    for (int i = 0; i < all.size(); ++i) {
+        const auto &[d, f] = all.at(i);
+        const QString name = d->name() + u'.' + f;
+        if (name == target) {
+            QCOMPARE(d->field(f).asString(), s("FREE"));
+            QCOMPARE(d->state(), Dataset::State::Edit);
+        } else {
+            QCOMPARE(name + u'=' + d->field(f).asString(), before.at(i));
+            if (!target.startsWith(d->name() + u'.'))
+                QCOMPARE(d->state(), Dataset::State::Browse);
+        }
+    }
+}
+
+void TestCustomerEditor::pickOnAnEmptyList()
+{
+    openAs(s("guest"));  // owns no customer
+    OpenDatasets({dmMain->qryPlan});
+    const QString before = dmMain->qryPlan->field(s("CustID")).asString();
+    CustomerPickCaller = s("日程安排");
+    m_rec->onModal = [](QDialog *d) -> int {
+        auto *pick = qobject_cast<CustomerPickDialog *>(d);
+        pick->show();
+        if (dmMain->tblCustomers2->recordCount() != 0 || pick->Act_Add->isEnabled() || pick->Act_Detail->isEnabled())
+            return -1;
+        QTest::mouseClick(pick->chooseButton(), Qt::LeftButton);
+        return pick->isVisible() ? -2 : pick->result();
+    };
+    QCOMPARE(CustomerPickDialog::execute(m_main.get()), int(QDialog::Accepted));
+    QCOMPARE(dmMain->qryPlan->state(), Dataset::State::Browse);
+    QCOMPARE(dmMain->qryPlan->field(s("CustID")).asString(), before);
+}
+
+void TestCustomerEditor::pickQuickQuery_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");  // empty: the quick query closes
+    QTest::addColumn<QString>("leave");    // "choose", "cancel", "escape"
+    QTest::addColumn<int>("rowsAfterQuery");
+    QTest::addColumn<int>("rowsAfterLeaving");
+    QTest::newRow("all customers, chosen") << 0 << "" << "" << "choose" << 8 << 8;
+    QTest::newRow("all customers, cancelled") << 0 << "" << "" << "cancel" << 8 << 7;
+    QTest::newRow("all customers, escape") << 0 << "" << "" << "escape" << 8 << 7;
+    QTest::newRow("name, chosen") << 2 << "关联" << "" << "choose" << 2 << 2;
+    QTest::newRow("code with a quote") << 1 << "o'n" << "" << "choose" << 1 << 1;
+    QTest::newRow("empty code") << 1 << " " << "请输入匹配的客户代码!" << "cancel" << 7 << 7;
+    QTest::newRow("empty name") << 2 << "" << "请输入匹配的客户名称!" << "cancel" << 7 << 7;
+}
+
+void TestCustomerEditor::pickQuickQuery()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    QFETCH(QString, leave);
+    QFETCH(int, rowsAfterQuery);
+    QFETCH(int, rowsAfterLeaving);
+    openAs(s("wang"));
+    int rowsQueried = -1;
+    bool quickOpen = false;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        if (auto *q = qobject_cast<QueryDialog *>(d)) {
+            q->show();
+            if (q->focusWidget() != q->kindBox())
+                return -1;
+            q->kindBox()->setCurrentIndex(kind);
+            if (kind > 0)
+                typeText(q->textEdit(), text);
+            QTest::mouseClick(q->okButton(), Qt::LeftButton);
+            quickOpen = q->isVisible();
+            q->hide();
+            return q->result();
+        }
+        auto *pick = qobject_cast<CustomerPickDialog *>(d);
+        pick->show();
+        if (dmMain->tblCustomers2->recordCount() != 7)
+            return -1;
+        QTest::mouseClick(pick->quickButton(), Qt::LeftButton);
+        rowsQueried = dmMain->tblCustomers2->recordCount();
+        if (leave == u"choose")
+            QTest::mouseClick(pick->chooseButton(), Qt::LeftButton);
+        else if (leave == u"cancel")
+            QTest::mouseClick(pick->cancelButton(), Qt::LeftButton);
+        else
+            QTest::keyClick(pick, Qt::Key_Escape);
+        return pick->isVisible() ? -2 : pick->result();
+    };
+    QVERIFY(CustomerPickDialog::execute(m_main.get()) >= 0);
+    QCOMPARE(m_rec->modalWindows, (QStringList{"frmCustomerQuery", "frmCustomerQuery4"}));
+    QCOMPARE(m_rec->texts(), message.isEmpty() ? QStringList{} : QStringList{message});
+    QCOMPARE(quickOpen, !message.isEmpty());
+    QCOMPARE(rowsQueried, rowsAfterQuery);
+    QCOMPARE(dmMain->tblCustomers2->recordCount(), rowsAfterLeaving);
+}
+
+void TestCustomerEditor::pickOpensTheCustomerDialog()
+{
+    CustomerPickDialog::setCustomerDialogOpener([](QWidget *parent) { TfrmCustomerNew1::execute(parent); });
+    openAs(s("wang"));
+    QStringList states;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        if (auto *dlg = qobject_cast<TfrmCustomerNew1 *>(d)) {
+            states << QString::number(int(dmMain->tblCustomers2->state()));
+            dlg->show();
+            if (dmMain->tblCustomers2->state() == Dataset::State::Insert)
+                fillRequired(dmMain->tblCustomers2, s("PICKED"));
+            dlg->Act_Close->trigger();  // the save question: Yes
+            return dlg->isVisible() ? -1 : dlg->result();
+        }
+        auto *pick = qobject_cast<CustomerPickDialog *>(d);
+        pick->show();
+        ActionGate::instance()->evaluate();
+        pick->Act_Add->trigger();
+        pick->Act_Detail->trigger();
+        return pick->result();
+    };
+    CustomerPickDialog::execute(m_main.get());
+    CustomerPickDialog::setCustomerDialogOpener({});
+    QCOMPARE(m_rec->modalWindows, (QStringList{"frmCustomerQuery", "frmCustomerNew1", "frmCustomerNew1"}));
+    QCOMPARE(states, (QStringList{QString::number(int(Dataset::State::Insert)), QString::number(int(Dataset::State::Browse))}));
+    QCOMPARE(count(s("select count(*) from tblCustomers where CustId='PICKED'")), 1);
 }
 
 QTEST_MAIN(TestCustomerEditor)
