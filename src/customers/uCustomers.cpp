@@ -2,6 +2,7 @@
 
 #include "ActionGate.h"
 #include "CustomerForm.h"
+#include "CustomerOtherTab.h"
 #include "CustomerRules.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
@@ -204,6 +205,8 @@ QWidget *TfrmCustomers::buildDetailPage()
         tabs->addTab(tab, setup.caption);
         m_related << tab;
     }
+    m_other = new CustomerOtherTab(tabs);
+    tabs->addTab(m_other, s("其他资料"));
     // A placed worker's row leads to its customer's folder and editor, as the list does.
     DbGrid *workers = m_related[2]->grid();
     connect(workers->view(), &QTreeView::clicked, this, [this] { syncFolder(true); });

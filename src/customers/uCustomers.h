@@ -10,6 +10,7 @@ class QAction;
 class QTabWidget;
 class QWidget;
 class CustomerForm;
+class CustomerOtherTab;
 class DbGrid;
 class RelatedRecordsTab;
 
@@ -39,6 +40,8 @@ public:
 
     // The editor on the detail tab, bound to dsCustomers, and its toolbar.
     CustomerForm *form() const { return m_form; }
+    // The fifth related tab, "其他资料".
+    CustomerOtherTab *otherTab() const { return m_other; }
     QAction *Act_Add = nullptr;
     QAction *Act_Save = nullptr;
     QAction *Act_Del = nullptr;
@@ -65,6 +68,7 @@ private:
     QTabWidget *m_pages = nullptr;
     DbGrid *m_list = nullptr;
     CustomerForm *m_form = nullptr;
+    CustomerOtherTab *m_other = nullptr;
     QList<RelatedRecordsTab *> m_related;
 };
 

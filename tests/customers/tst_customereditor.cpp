@@ -1,7 +1,12 @@
 // The customer editor on the detail tab: required checks, duplicate test, owner fill,
 // folders, code changes and deletion by the stored code.
 #include "ActionGate.h"
+#include "CustomerOtherTab.h"
 #include "CustomerPick.h"
+#include "ReportService.h"
+#include "uReport.h"
+#include <QProcess>
+#include <QTabWidget>
 #include "QueryDialog.h"
 #include "CustomerForm.h"
 #include "DbEdit.h"
@@ -108,6 +113,9 @@ private Q_SLOTS:
     void pickQuickQuery_data();
     void pickQuickQuery();
     void pickOpensTheCustomerDialog();
+    void otherInformation_data();
+    void otherInformation();
+    void otherInformationPrint();
 
 private:
     void openAs(const QString &user);
@@ -149,7 +157,8 @@ void TestCustomerEditor::initTestCase()
     st.insert({s("STATE"), s("x"), s("2026-02-01 00:00:00")});
     st.insert({s("STATE"), s("y"), s("2026-02-03 00:00:00")});
     st.insert({s("OP"), s("z"), s("2026-02-04 00:00:00")});
-    TableInserter(*db, s("tblCustomerAddInfo"), {s("CustID"), s("BankID")}).insert({s("INFO"), s("01")});
+    TableInserter(*db, s("tblCustomerAddInfo"), {s("CustID"), s("BankID"), s("Account")})
+        .insert({s("INFO"), s("01"), s("6222-INFO")});
     TableInserter(*db, s("tblPlan"), {s("CustID"), s("Memo")}).insert({s("PLAN"), s("约")});
     TableInserter(*db, s("tblYuangong"), {s("YuangongID"), s("CustID"), s("Name")}).insert({s("Y1"), s("OP"), s("阿姨")});
     tx.commit();
@@ -451,6 +460,14 @@ void TestCustomerEditor::rightsGateTheToolbar()
     openAs(s("guest"));
     for (QAction *a : {m_cust->Act_Add, m_cust->Act_Del, m_cust->Act_Prt, m_cust->Act_Save})
         QVERIFY2(!a->isEnabled(), qPrintable(a->text()));
+    for (const char *which : {"modify", "save", "delete", "print"})
+        QVERIFY2(!m_cust->otherTab()->action(s(which))->isEnabled(), which);
+    {
+        TfrmCustStateNew contact(m_main.get());
+        ActionGate::instance()->evaluate();
+        QVERIFY(!contact.Act_Add->isEnabled());
+        QVERIFY(!contact.Act_Del->isEnabled());
+    }
     // Without "Modify" a changed saved customer cannot be saved; a new one can.
     dmMain->tblCustomers->append();
     ActionGate::instance()->evaluate();
@@ -1030,6 +1047,92 @@ void TestCustomerEditor::pickOpensTheCustomerDialog()
     QCOMPARE(m_rec->modalWindows, (QStringList{"frmCustomerQuery", "frmCustomerNew1", "frmCustomerNew1"}));
     QCOMPARE(states, (QStringList{QString::number(int(Dataset::State::Insert)), QString::number(int(Dataset::State::Browse))}));
     QCOMPARE(count(s("select count(*) from tblCustomers where CustId='PICKED'")), 1);
+}
+
+void TestCustomerEditor::otherInformation_data()
+{
+    QTest::addColumn<QString>("customer");  // empty: an empty list
+    QTest::addColumn<QString>("command");   // "modify" or "delete"
+    QTest::addColumn<QString>("answer");    // to the delete question
+    QTest::addColumn<int>("rows");          // tblCustomerAddInfo rows of the customer afterwards
+    QTest::newRow("modify starts a record linked to the customer") << "FREE" << "modify" << "" << 1;
+    QTest::newRow("modify edits the record") << "INFO" << "modify" << "" << 1;
+    QTest::newRow("delete cancelled") << "INFO" << "delete" << "Cancel" << 1;
+    QTest::newRow("delete") << "INFO" << "delete" << "Ok" << 0;
+    QTest::newRow("nothing to delete") << "FREE" << "delete" << "" << 0;
+    QTest::newRow("modify on an empty list") << "" << "modify" << "" << 0;
+}
+
+void TestCustomerEditor::otherInformation()
+{
+    QFETCH(QString, customer);
+    QFETCH(QString, command);
+    QFETCH(QString, answer);
+    QFETCH(int, rows);
+    openAs(s("Admin"));
+    CustomerOtherTab *tab = m_cust->otherTab();
+    Dataset *c = dmMain->tblCustomers;
+    auto *tabs = m_cust->PnMain->findChild<QTabWidget *>(s("relatedTabs"));
+    tabs->setCurrentWidget(tab);
+    if (customer.isEmpty()) {
+        c->setFilter(s("CustId='none'"));
+        c->setFiltered(true);
+    } else {
+        QVERIFY(c->locate(s("CustId"), {customer}));
+    }
+    if (!answer.isEmpty())
+        m_rec->answers << (answer == u"Ok" ? Messages::Answer::Ok : Messages::Answer::Cancel);
+    ActionGate::instance()->evaluate();
+    tab->action(command)->trigger();
+    Dataset *info = dmMain->tblCustomerAddInfo;
+    if (command == u"modify") {
+        if (customer.isEmpty()) {
+            QCOMPARE(info->state(), Dataset::State::Browse);
+            QCOMPARE(count(s("select count(*) from tblCustomerAddInfo")), 1);
+            return;
+        }
+        QCOMPARE(info->state(), customer == u"INFO" ? Dataset::State::Edit : Dataset::State::Insert);
+        QCOMPARE(focused(), tab->editor(s("BankID")));
+        // Enter walks the nine fields in order.
+        QStringList walked;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(focused(), Qt::Key_Return);
+            walked << focused()->objectName();
+        }
+        QCOMPARE(walked, (QStringList{"edAccount", "edBankAddress", "edVATaxName", "edVATaxID", "edVATaxBank",
+                                      "edVATaxAccount", "edVATaxAddress", "edVATaxPhone"}));
+        auto *phone = qobject_cast<QLineEdit *>(tab->editor(s("VATaxPhone")));
+        typeText(phone, s("010-1"));
+        ActionGate::instance()->evaluate();
+        tab->action(s("save"))->trigger();
+        QCOMPARE(info->state(), Dataset::State::Browse);
+        QCOMPARE(count(s("select count(*) from tblCustomerAddInfo where CustID='%1' and VATaxPhone='010-1'").arg(customer)), 1);
+    } else {
+        QCOMPARE(m_rec->texts(), answer.isEmpty() ? QStringList{} : QStringList{s("您真的要删除该资料吗？")});
+    }
+    QCOMPARE(count(s("select count(*) from tblCustomerAddInfo where CustID='%1'").arg(customer)), rows);
+}
+
+void TestCustomerEditor::otherInformationPrint()
+{
+    ReportService::setFolder(s(QLM_LAYOUT_DIR));
+    openAs(s("Admin"));
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("INFO")}));
+    const QString pdf = m_dir->file(s("other.pdf"));
+    m_rec->files << pdf;
+    m_rec->onModal = [](QDialog *d) -> int {
+        if (auto *r = qobject_cast<TfrmReport *>(d))
+            r->exportPdf();
+        return QDialog::Accepted;
+    };
+    ActionGate::instance()->evaluate();
+    m_cust->otherTab()->action(s("print"))->trigger();
+    QCOMPARE(m_rec->modalWindows, QStringList{"frmReport"});
+    QCOMPARE(logEntries().last(), s("客户业务管理-客户资料-其他资料-打印"));
+    QProcess p;
+    p.start(s("pdftotext"), {pdf, s("-")});
+    QVERIFY(p.waitForFinished(30000));
+    QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(s("6222-INFO")));
 }
 
 QTEST_MAIN(TestCustomerEditor)
