@@ -12,6 +12,7 @@
 #include "Utf8.h"
 #include "WindowKit.h"
 #include "uCustomerQuery3.h"
+#include "uMain.h"
 #include "uPublic.h"
 #include "udmMain.h"
 
@@ -295,6 +296,11 @@ void TfrmCustomers::insertOrModify(bool insert)
         dmMain->tblCustomers->append();
     else
         dmMain->tblCustomers->edit();
+    // The editor gets the room of the navigation panel; the business tab stays selected for later.
+    if (frmMain) {
+        frmMain->setNavigationVisible(false);
+        frmMain->selectTab(s("业务管理"));
+    }
     m_pages->setCurrentIndex(1);
     m_form->codeEdit()->setFocus();
     if (!insert)

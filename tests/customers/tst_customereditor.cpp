@@ -93,6 +93,8 @@ private Q_SLOTS:
     void deleteChecksTheStoredCode();
     void cancelAndSend();
     void rightsGateTheToolbar();
+    void insertAndModifyMakeRoom_data();
+    void insertAndModifyMakeRoom();
     void dialogClose_data();
     void dialogClose();
     void dialogSaveAndRights();
@@ -479,6 +481,26 @@ void TestCustomerEditor::rightsGateTheToolbar()
     QCOMPARE(dmMain->tblCustomers->state(), Dataset::State::Edit);
     ActionGate::instance()->evaluate();
     QVERIFY(!m_cust->Act_Save->isEnabled());
+}
+
+void TestCustomerEditor::insertAndModifyMakeRoom_data()
+{
+    QTest::addColumn<bool>("insert");
+    QTest::newRow("insert") << true;
+    QTest::newRow("modify") << false;
+}
+
+void TestCustomerEditor::insertAndModifyMakeRoom()
+{
+    QFETCH(bool, insert);
+    openAs(s("wang"));
+    m_main->selectTab(s("基础资料"));
+    m_main->setNavigationVisible(true);
+    (insert ? m_cust->Act_Insert : m_cust->Act_Modify)->trigger();
+    QVERIFY(!m_main->isNavigationVisible());
+    QVERIFY(!m_main->findChild<QAction *>(s("Win_Navigation"))->isChecked());
+    QCOMPARE(m_main->currentNavigationTab(), s("业务管理"));
+    QCOMPARE(focused(), form()->codeEdit());
 }
 
 void TestCustomerEditor::dialogClose_data()
@@ -1133,6 +1155,19 @@ void TestCustomerEditor::otherInformationPrint()
     p.start(s("pdftotext"), {pdf, s("-")});
     QVERIFY(p.waitForFinished(30000));
     QVERIFY(QString::fromUtf8(p.readAllStandardOutput()).contains(s("6222-INFO")));
+
+    // The editor's print: the customer list as filtered (a non-system user's own only).
+    const QString detail = m_dir->file(s("detail.pdf"));
+    m_rec->files << detail;
+    dmMain->tblCustomers->setFilter(s("CustId='INFO' or CustId='FREE'"));
+    dmMain->tblCustomers->setFiltered(true);
+    m_cust->Act_Prt->trigger();
+    QCOMPARE(logEntries().last(), s("客户业务管理-客户资料-打印"));
+    p.start(s("pdftotext"), {detail, s("-")});
+    QVERIFY(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    QVERIFY2(text.contains(s("INFO")) && text.contains(s("FREE")), qPrintable(text));
+    QVERIFY(!text.contains(s("LINK")));
 }
 
 QTEST_MAIN(TestCustomerEditor)
