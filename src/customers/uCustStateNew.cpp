@@ -71,6 +71,8 @@ TfrmCustStateNew::TfrmCustStateNew(QWidget *parent) : RecordDialog(parent)
     auto *title = new QHBoxLayout;
     m_navigator = new DbNavigator(this);
     m_navigator->bind(src);
+    // A move posts the pending row: it passes the same checks as "保存" first.
+    m_navigator->setBeforeMove([this, d] { return !WindowKit::isEditing(d) || checkRequired(); });
     title->addWidget(new QLabel(s("客户接触："), this));
     title->addWidget(m_navigator);
     title->addStretch();
