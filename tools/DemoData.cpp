@@ -170,7 +170,9 @@ private:
                             QStringLiteral("SUser"), QStringLiteral("MainLinkman"), QStringLiteral("MainTelephone")});
         TableInserter info(m_db, QStringLiteral("tblCustomerAddInfo"),
                            {QStringLiteral("CustID"), QStringLiteral("BankID"), QStringLiteral("BankAddress"),
-                            QStringLiteral("Account"), QStringLiteral("VATaxName"), QStringLiteral("VATaxID")});
+                            QStringLiteral("Account"), QStringLiteral("VATaxName"), QStringLiteral("VATaxID"),
+                            QStringLiteral("VATaxBank"), QStringLiteral("VATaxAccount"), QStringLiteral("VATaxAddress"),
+                            QStringLiteral("VATaxPhone")});
         TableInserter link(m_db, QStringLiteral("tblLinkmans"),
                            {QStringLiteral("LinkmanID"), QStringLiteral("CustID"), QStringLiteral("Main"),
                             QStringLiteral("Name"), QStringLiteral("NickName"), QStringLiteral("Department"),
@@ -213,16 +215,20 @@ private:
             const QString name = firm ? pick(m_firms) + u8("有限公司") + (i > 20 ? QString::number(i) : QString())
                                       : contact.left(1) + u8("宅") + (i > 20 ? QStringLiteral("（%1）").arg(i) : QString());
             const QString staffId = m_staffIds.at(pick(int(m_staffIds.size())));
+            const QString customerAddress = address();
+            const QString customerPhone = phone();
             cust.insert({id, name, u8("CN"), code("0", 1 + pick(6), 1), QString::number(1 + pick(3)),
-                         QStringLiteral("1000%1").arg(10 + pick(89)), phone(), firm ? phone() : QString(), address(),
+                         QStringLiteral("1000%1").arg(10 + pick(89)), customerPhone, firm ? phone() : QString(), customerAddress,
                          QStringLiteral("c%1@mail.example").arg(i), firm ? u8("行政部") : pick(family),
                          firm ? u8("02") : u8("01"), code("0", 1 + pick(5), 1), pick(levels), code("0", 1 + pick(4), 1),
-                         day(-720, 0), staffId, u8("客户要求：") + pick(services), sUser, contact, contactMobile});
+                         i % 10 == 0 ? day(-29, 0) : day(-720, 0), staffId, u8("客户要求：") + pick(services), sUser, contact, contactMobile});
             m_customerIds << id;
             if (i % 3 == 0)
                 info.insert({id, code("0", 1 + pick(4), 1), u8("北京市") + pick(m_districts) + u8("支行"),
                              QStringLiteral("6222%1").arg(qint64(m_rng.bounded(100000000, 999999999))), name,
-                             QStringLiteral("91110%1").arg(qint64(m_rng.bounded(100000000, 999999999)))});
+                             QStringLiteral("91110%1").arg(qint64(m_rng.bounded(100000000, 999999999))),
+                             u8("中国工商银行北京") + pick(m_districts) + u8("支行"),
+                             QStringLiteral("0200%1").arg(i, 10, 10, QLatin1Char('0')), customerAddress, customerPhone});
 
             QStringList linkIds;
             for (int k = 0; k < 2; ++k) {

@@ -1,6 +1,7 @@
 #include "RelatedRecordsTab.h"
 
 #include "DbGrid.h"
+#include "Dataset.h"
 #include "Utf8.h"
 #include "uPublic.h"
 
@@ -40,9 +41,18 @@ RelatedRecordsTab::RelatedRecordsTab(const Setup &tabSetup, QWidget *parent) : L
         grid()->sortBy(m_setup.sortField.isEmpty() ? columns.first().field : m_setup.sortField);
 }
 
+bool RelatedRecordsTab::hasMasterRecord() const
+{
+    if (m_setup.masterKeyField.isEmpty())
+        return true;
+    Dataset *master = m_setup.dataset->master();
+    return master && master->isActive() && !master->isEmpty() && !master->field(m_setup.masterKeyField).isNull()
+        && !master->field(m_setup.masterKeyField).asString().isEmpty();
+}
+
 void RelatedRecordsTab::addNew()
 {
-    if (!m_dialog)
+    if (!m_dialog || !hasMasterRecord())
         return;
     OpenDatasets({m_setup.dataset});
     m_setup.dataset->append();
@@ -51,7 +61,7 @@ void RelatedRecordsTab::addNew()
 
 void RelatedRecordsTab::modify()
 {
-    if (!m_dialog)
+    if (!m_dialog || !hasMasterRecord())
         return;
     m_setup.dataset->edit();
     m_dialog();

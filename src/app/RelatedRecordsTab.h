@@ -34,6 +34,9 @@ public:
         QString printLog;           // log entry of the print button
         QString deleteQuestion;
         QList<WindowKit::DeleteCheck> deleteChecks{};  // none: deleting needs only the question
+        // When set, new and modify do nothing while the dataset's master is empty or its
+        // current row has no value in this field yet (a row would belong to no record).
+        QString masterKeyField{};
     };
 
     explicit RelatedRecordsTab(const Setup &tabSetup, QWidget *parent = nullptr);
@@ -42,6 +45,9 @@ public:
     // "new", "modify", "delete", "refresh", "print"; nullptr for any other name.
     QAction *action(const QString &which) const { return m_actions.value(which); }
     void setRelatedDialog(std::function<void()> show) { m_dialog = std::move(show); }
+
+    // A record to attach rows to: always true without masterKeyField.
+    bool hasMasterRecord() const;
 
 private:
     void addNew();

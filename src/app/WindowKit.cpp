@@ -21,30 +21,24 @@ QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<voi
         a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     }
     owner->addAction(a);
-    if (setup.subRight.isEmpty()) {
+    if (setup.subRight.isEmpty() && !setup.enabledWhen) {
         QObject::connect(a, &QAction::triggered, owner, [owner, run = std::move(run)] { ErrorHandler::run(owner, run); });
     } else {
         const QString code = setup.rightCode;
         const QString subRight = setup.subRight;
-        ActionGate::instance()->gate(a, [code, subRight] { return HasSubRight(code, subRight); }, std::move(run));
+        const std::function<bool()> when = setup.enabledWhen;
+        ActionGate::instance()->gate(
+            a, [code, subRight, when] { return (subRight.isEmpty() || HasSubRight(code, subRight)) && (!when || when()); },
+            std::move(run));
     }
     return a;
 }
 
 bool refusedBy(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks)
 {
-    QueryDataset *q = dmMain->qryPubQuery;
     for (const DeleteCheck &check : checks) {
         // The code as stored: a code typed into a pending edit is not what other records name.
-        const QVariant key = record->field(check.keyField).oldValue();
-        q->close();
-        q->setSql({check.sql});
-        for (const QString &p : check.params)
-            q->setParam(p, key);
-        q->open();
-        const bool found = !q->isEmpty();
-        q->close();
-        if (found) {
+        if (PubQueryFinds(check.sql, check.params, record->field(check.keyField).oldValue())) {
             Messages::warning(parent, check.message);
             return true;
         }
@@ -60,6 +54,11 @@ void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &c
         return;
     if (Messages::confirmDelete(parent, question))
         record->remove();
+}
+
+bool isEditing(const Dataset *record)
+{
+    return record->state() == Dataset::State::Edit || record->state() == Dataset::State::Insert;
 }
 
 void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data)

@@ -21,10 +21,12 @@ struct ActionSetup
     QString rightCode;  // the window's right code, e.g. "301"
     QString subRight;   // "Insert", "Modify", "Delete", "Query", "Print"; empty: always enabled
     QString shortcut;   // active on the owner and its children; empty: none
+    std::function<bool()> enabledWhen{};  // a further condition (a dataset state); empty: none
 };
 
 // An action of `owner` whose trigger runs `run` through the default error handling.
-// With a sub-right it is enabled, and runs, only while the current user holds it.
+// With a sub-right it is enabled, and runs, only while the current user holds it, and
+// with enabledWhen only while that holds too.
 QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<void()> run);
 
 // A reason not to delete a record: a query for rows that still name it, each
@@ -44,6 +46,9 @@ bool refusedBy(QWidget *parent, Dataset *record, const QList<DeleteCheck> &check
 // The delete command after its log entry: nothing on a closed or empty dataset;
 // otherwise the checks, then `question` (OK/Cancel), and on OK the current row goes.
 void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &checks, const QString &question);
+
+// True while the dataset holds a pending edit or a new row.
+bool isEditing(const Dataset *record);
 
 // The print command: the log entry first, then `layoutName` over `data` as it stands in a preview.
 void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data);

@@ -67,6 +67,10 @@ public:
     bool prepareAfterLogin();
     // The quit question; true when the user said Yes.
     bool confirmQuit();
+    // Selects the navigation tab with this caption ("业务管理", ...).
+    void selectTab(const QString &tab);
+    // Shows or hides the navigation panel, with "系统导航" checked to match.
+    void setNavigationVisible(bool visible);
     // The navigation tab selected by the last command.
     QString currentNavigationTab() const;
     bool isNavigationVisible() const;
@@ -90,9 +94,7 @@ private:
     void buildClientArea();
     void buildStatusBar();
     void run(const Command &c);
-    void selectTab(const QString &tab);
     void toggleNavigation();
-    void setNavigationVisible(bool visible);
     void setToolsVisible(bool visible);
     void startCalculator();
     void startCalendar();

@@ -83,6 +83,19 @@ QString OwnerFilter()
     return QStringLiteral("sUser='") + FilterExpression::quote(CurrentUserID) + u'\'';
 }
 
+bool PubQueryFinds(const QString &sql, const QStringList &params, const QVariant &key)
+{
+    QueryDataset *q = dmMain->qryPubQuery;
+    q->close();
+    q->setSql({sql});
+    for (const QString &p : params)
+        q->setParam(p, key);
+    q->open();
+    const bool found = !q->isEmpty();
+    q->close();
+    return found;
+}
+
 void OpenDatasets(std::initializer_list<Dataset *> datasets)
 {
     for (Dataset *d : datasets)

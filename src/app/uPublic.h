@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QVariant>
 #include <initializer_list>
 
 class Dataset;
@@ -11,7 +13,7 @@ extern QString FilesRoot;      // AppDir + "Files/": root of the record document
 extern QString CurrentUserID;  // the user ID exactly as typed at login
 
 // Caller tags: set by a window, read by the dialog it then opens.
-extern QString CustomerPickCaller;  // "联系人详细资料", "联系客户", "联系客户1", "相关客户"
+extern QString CustomerPickCaller;  // "联系人详细资料", "联系客户", "联系客户1", "相关客户", "日程安排", "受聘客户"
 extern QString InOutQueryCaller;    // "应收账款" or "应付账款"
 extern QString PhotoViewCaller;     // "Yuangong", "Yuangong1" or "Operaters"
 extern QString FileClipboardMode;   // "Cut" or "Copy"
@@ -45,6 +47,10 @@ bool IsSystemUser();
 // The dataset filter that restricts customer rows to the current user's own
 // (sUser = CurrentUserID), the ID's quotes doubled so any typed ID stays one value.
 QString OwnerFilter();
+
+// Runs `sql` on the data module's shared query with each of `params` bound to `key`;
+// true when a row comes back. The query is left closed.
+bool PubQueryFinds(const QString &sql, const QStringList &params, const QVariant &key);
 
 // Opens, in order, each dataset that is not open yet; open ones keep their rows and position.
 void OpenDatasets(std::initializer_list<Dataset *> datasets);

@@ -1,5 +1,6 @@
 #include "udmMain.h"
 
+#include "CustomerRules.h"
 #include "DatabaseConnector.h"
 #include "Utf8.h"
 #include "uPublic.h"
@@ -150,7 +151,8 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
     tblOperateDetail->setMaster(tblOperates2, s("OperateID"), s("OperateID"));
     tblShusongYJ->setMaster(tblShusong, s("ShusongID"), s("ShusongID"));
 
-    tblCustomers->setBeforePost(requireKeyOnInsert("CustID"));
+    tblCustomers->setBeforePost(CustomerRules::beforePost(true));
+    tblCustomers2->setBeforePost(CustomerRules::beforePost(false));
     tblOperates2->setBeforePost(requireKeyOnInsert("OPerateID"));
 
     declareLookups();

@@ -23,7 +23,10 @@ DbNavigator::DbNavigator(QWidget *parent) : QWidget(parent)
         return [this, step] {
             Dataset *d = m_source ? m_source->dataset() : nullptr;
             if (d)
-                ErrorHandler::run(this, [d, step] { (d->*step)(); });
+                ErrorHandler::run(this, [this, d, step] {
+                    if (!m_beforeMove || m_beforeMove())
+                        (d->*step)();
+                });
             updateButtons();
         };
     };

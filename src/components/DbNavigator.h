@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 
 class QToolButton;
 
@@ -15,6 +16,8 @@ class DbNavigator : public QWidget
 public:
     explicit DbNavigator(QWidget *parent = nullptr);
     void bind(DataSource *source);
+    // Asked before each move; false keeps the row (a form checks a pending row first).
+    void setBeforeMove(std::function<bool()> canMove) { m_beforeMove = std::move(canMove); }
     QToolButton *firstButton() const { return m_first; }
     QToolButton *priorButton() const { return m_prior; }
     QToolButton *nextButton() const { return m_next; }
@@ -25,5 +28,6 @@ private:
     void updateButtons();
 
     QPointer<DataSource> m_source;
+    std::function<bool()> m_beforeMove;
     QToolButton *m_first, *m_prior, *m_next, *m_last;
 };

@@ -1,6 +1,9 @@
 #include "CustomerWindows.h"
 
+#include "CustomerPick.h"
 #include "Utf8.h"
+#include "uCustomerNew1.h"
+#include "uCustStateNew.h"
 #include "uCustomers.h"
 #include "uMain.h"
 
@@ -9,4 +12,8 @@ void installCustomerWindows(TfrmMain &main)
     auto *customers = new TfrmCustomers(&main);
     main.registerPage(s("Act_Customers"), customers->PnMain);
     main.registerCommand(s("Act_Customers"), [customers] { customers->open(); });
+    // The contact-history tab edits its rows in the contact-history dialog.
+    customers->setRelatedDialog(3, [customers] { TfrmCustStateNew::execute(customers->PnMain); });
+    // The pick dialog's "新增" and "详细资料" show the customer dialog.
+    CustomerPickDialog::setCustomerDialogOpener([](QWidget *parent) { TfrmCustomerNew1::execute(parent); });
 }

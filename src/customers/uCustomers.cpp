@@ -1,6 +1,9 @@
 #include "uCustomers.h"
 
 #include "ActionGate.h"
+#include "CustomerForm.h"
+#include "CustomerOtherTab.h"
+#include "CustomerRules.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
 #include "ErrorHandler.h"
@@ -8,6 +11,8 @@
 #include "RelatedRecordsTab.h"
 #include "Utf8.h"
 #include "WindowKit.h"
+#include "uCustomerQuery3.h"
+#include "uMain.h"
 #include "uPublic.h"
 #include "udmMain.h"
 
@@ -25,22 +30,6 @@ TfrmCustomers *frmCustomers = nullptr;
 namespace {
 
 const char *const RightCode = "301";
-
-// The customer's own delete checks: nothing may still name its code.
-QList<WindowKit::DeleteCheck> customerDeleteChecks()
-{
-    const auto check = [](const char *sql, QStringList params, const char *message) {
-        return WindowKit::DeleteCheck{s(sql), std::move(params), s("CustID"), s(message)};
-    };
-    return {
-        check("select * from tblLinkmans where CustID=:CustID", {s("CustID")}, "对不起，该客户有联系人资料，不能删除！"),
-        check("select * from tblOperates where CustID=:CustID or LinkCustID=:LinkCustID", {s("CustID"), s("LinkCustID")},
-              "对不起，该客户有业务资料，不能删除！"),
-        check("select * from tblCustomerState where CustID=:CustID", {s("CustID")}, "对不起，该客户有客户接触信息，不能删除！"),
-        check("select * from tblCustomerAddInfo where CustID=:CustID", {s("CustID")}, "对不起，该客户有其他资料信息，不能删除！"),
-        check("select * from tblPlan where CustID=:CustID", {s("CustID")}, "对不起，该客户有日程安排，不能删除！"),
-    };
-}
 
 // The related-record tabs of the detail page, in order: contacts, business records, workers, contact history.
 QList<RelatedRecordsTab::Setup> relatedTabs()
@@ -101,7 +90,8 @@ QList<RelatedRecordsTab::Setup> relatedTabs()
                      C::text(s("备注"), s("Memo"), 120)},
          .layout = s("frCustomerState"),
          .printLog = s("客户业务管理-客户资料-客户接触-打印"),
-         .deleteQuestion = s("您真的要删除该接触机会信息吗？")},
+         .deleteQuestion = s("您真的要删除该接触机会信息吗？"),
+         .masterKeyField = s("CustId")},
     };
 }
 
@@ -145,7 +135,10 @@ QWidget *TfrmCustomers::buildListPage()
     Act_Modify = add("Act_Modify", "修改", "Modify", "Ctrl+M", [this] { insertOrModify(false); });
     Act_Delete = add("Act_Delete", "删除", "Delete", "Ctrl+D", [this] { remove(); });
     add("Act_Refresh", "刷新", "", "", [this] { refresh(); });
-    Act_Query = add("Act_Query", "查询", "Query", "Ctrl+Q", [] { WriteLog(s("客户业务管理-客户资料-查询")); });
+    Act_Query = add("Act_Query", "查询", "Query", "Ctrl+Q", [this] {
+        WriteLog(s("客户业务管理-客户资料-查询"));
+        TfrmCustomerQuery3::execute(PnMain);
+    });
     Act_Print = add("Act_Print", "打印", "Print", "Ctrl+P", [this] { print(); });
     m_list = page->grid();
     m_list->setObjectName(s("gridCustomers"));
@@ -170,22 +163,43 @@ QWidget *TfrmCustomers::buildDetailPage()
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
-    // The customer the related records belong to; the full editor sits above them.
-    auto *head = new QHBoxLayout;
-    const auto show = [&](const char *label, const char *field, int width) {
-        auto *edit = new DbEdit(page);
-        edit->setReadOnly(true);
-        edit->bind(dmMain->dsCustomers, s(field));
-        edit->setObjectName(s("ed") + s(field));
-        auto *l = new QLabel(s(label), page);
-        l->setBuddy(edit);
-        head->addWidget(l);
-        head->addWidget(edit, width);
+    // The current customer's editor with its own toolbar, the related records below it.
+    auto *bar = new QToolBar(page);
+    bar->setObjectName(s("editorToolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    Dataset *c = dmMain->tblCustomers;
+    const auto add = [&](const char *name, const char *text, const char *subRight, const char *shortcut,
+                         std::function<bool()> when, std::function<void()> run) {
+        QAction *a = WindowKit::gatedAction(page, {s(name), s(text), s(RightCode), s(subRight), s(shortcut), std::move(when)},
+                                            std::move(run));
+        bar->addAction(a);
+        return a;
     };
-    show("客户代码：", "CustId", 1);
-    show("客户名称：", "CustName", 2);
-    show("主联系人：", "MainLinkman", 1);
-    layout->addLayout(head);
+    Act_Add = add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
+        WriteLog(s("客户业务管理-客户资料-新增"));
+        c->append();
+        m_form->codeEdit()->setFocus();
+    });
+    Act_Save = add("Act_Save", "保存", "", "Ctrl+S",
+                   [c] {
+                       return c->state() == Dataset::State::Insert
+                           || (c->state() == Dataset::State::Edit && HasSubRight(s(RightCode), s("Modify")));
+                   },
+                   [this] {
+                       WriteLog(s("客户业务管理-客户资料-保存"));
+                       m_form->save(true);
+                   });
+    Act_Del = add("Act_Del", "删除", "Delete", "", {}, [this] { remove(); });
+    Act_Prt = add("Act_Prt", "打印", "Print", "", {}, [this, c] {
+        WindowKit::print(PnMain, s("客户业务管理-客户资料-打印"), s("frCustomerDetail"), c);
+    });
+    Act_Cancel = add("Act_Cancel", "放弃", "", "", [c] { return c->isActive() && WindowKit::isEditing(c); }, [c] {
+        if (WindowKit::isEditing(c))
+            c->cancel();
+    });
+    layout->addWidget(bar);
+    m_form = new CustomerForm(dmMain->dsCustomers, page);
+    layout->addWidget(m_form);
     auto *tabs = new QTabWidget(page);
     tabs->setObjectName(s("relatedTabs"));
     for (const RelatedRecordsTab::Setup &setup : relatedTabs()) {
@@ -193,6 +207,8 @@ QWidget *TfrmCustomers::buildDetailPage()
         tabs->addTab(tab, setup.caption);
         m_related << tab;
     }
+    m_other = new CustomerOtherTab(tabs);
+    tabs->addTab(m_other, s("其他资料"));
     // A placed worker's row leads to its customer's folder and editor, as the list does.
     DbGrid *workers = m_related[2]->grid();
     connect(workers->view(), &QTreeView::clicked, this, [this] { syncFolder(true); });
@@ -281,17 +297,20 @@ void TfrmCustomers::insertOrModify(bool insert)
         dmMain->tblCustomers->append();
     else
         dmMain->tblCustomers->edit();
+    // The editor gets the room of the navigation panel; the business tab stays selected for later.
+    if (frmMain) {
+        frmMain->setNavigationVisible(false);
+        frmMain->selectTab(s("业务管理"));
+    }
     m_pages->setCurrentIndex(1);
-    if (auto *code = PnMain->findChild<DbEdit *>(s("edCustId")))
-        code->setFocus();
+    m_form->codeEdit()->setFocus();
     if (!insert)
         syncFolder();
 }
 
 void TfrmCustomers::remove()
 {
-    WriteLog(s("客户业务管理-客户资料-删除"));
-    WindowKit::deleteCurrent(PnMain, dmMain->tblCustomers, customerDeleteChecks(), s("您真的要删除该客户吗？"));
+    m_form->remove();
 }
 
 void TfrmCustomers::refresh()

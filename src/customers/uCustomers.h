@@ -9,12 +9,14 @@
 class QAction;
 class QTabWidget;
 class QWidget;
+class CustomerForm;
+class CustomerOtherTab;
 class DbGrid;
 class RelatedRecordsTab;
 
 // The customer window: created once, its panel PnMain hosted in the main window's
 // client area. A list tab over tblCustomers and a detail tab with the current
-// customer's contacts, business records, placed workers and contact history.
+// customer's editor above its contacts, business records, placed workers and contact history.
 class TfrmCustomers : public QObject
 {
     Q_OBJECT
@@ -36,6 +38,16 @@ public:
     QAction *Act_Print = nullptr;
     void refresh();
 
+    // The editor on the detail tab, bound to dsCustomers, and its toolbar.
+    CustomerForm *form() const { return m_form; }
+    // The fifth related tab, "其他资料".
+    CustomerOtherTab *otherTab() const { return m_other; }
+    QAction *Act_Add = nullptr;
+    QAction *Act_Save = nullptr;
+    QAction *Act_Del = nullptr;
+    QAction *Act_Prt = nullptr;
+    QAction *Act_Cancel = nullptr;
+
     QTabWidget *pages() const { return m_pages; }
     DbGrid *listGrid() const { return m_list; }
     // The related-record tabs, in order: contacts, business records, workers, contact history.
@@ -55,6 +67,8 @@ private:
     QPointer<QWidget> m_panel;  // PnMain, null once its host window has deleted it
     QTabWidget *m_pages = nullptr;
     DbGrid *m_list = nullptr;
+    CustomerForm *m_form = nullptr;
+    CustomerOtherTab *m_other = nullptr;
     QList<RelatedRecordsTab *> m_related;
 };
 

@@ -1,0 +1,81 @@
+#include "CustomerOtherTab.h"
+
+#include "DbEdit.h"
+#include "DbLookupCombo.h"
+#include "FocusChain.h"
+#include "Messages.h"
+#include "Utf8.h"
+#include "WindowKit.h"
+#include "uPublic.h"
+#include "udmMain.h"
+
+#include <QAction>
+#include <QFormLayout>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+CustomerOtherTab::CustomerOtherTab(QWidget *parent) : QWidget(parent)
+{
+    setObjectName(s("customerOtherTab"));
+    Dataset *info = dmMain->tblCustomerAddInfo;
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto *bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto add = [&](const char *which, const char *name, const char *text, const char *subRight,
+                         std::function<void()> run) {
+        QAction *a = WindowKit::gatedAction(this, {s(name), s(text), s("301"), s(subRight), {}}, std::move(run));
+        bar->addAction(a);
+        m_actions.insert(s(which), a);
+    };
+    add("modify", "Act_ModifyOther", "修改", "Modify", [this] { modify(); });
+    add("save", "Act_SaveOther", "保存", "Modify", [info] {
+        if (info->isActive() && WindowKit::isEditing(info))
+            info->post();
+    });
+    add("delete", "Act_DeleteOther", "删除", "Delete", [this, info] {
+        if (info->isActive() && !info->isEmpty() && Messages::confirmDelete(this, s("您真的要删除该资料吗？")))
+            info->remove();
+    });
+    add("print", "Act_PrintOther", "打印", "Print", [this, info] {
+        WindowKit::print(this, s("客户业务管理-客户资料-其他资料-打印"), s("frCustomerOther"), info);
+    });
+    layout->addWidget(bar);
+
+    auto *form = new QFormLayout;
+    QList<QWidget *> order;
+    auto *bank = new DbLookupCombo(this);
+    bank->bind(dmMain->dsCustomerAddInfo, s("BankID"));
+    bank->setList(dmMain->dsFinanceOrgan, s("OrganID"), s("OrganName"));
+    bank->setObjectName(s("cbBankID"));
+    form->addRow(s("开  户  银  行："), bank);
+    m_editors.insert(s("bankid"), bank);
+    order << bank;
+    for (const auto &[label, field] :
+         {std::pair{"银行 账号：", "Account"}, std::pair{"开 户 行 地 址：", "BankAddress"},
+          std::pair{"增 值 税 户 名：", "VATaxName"}, std::pair{"增 值 税 税 号：", "VATaxID"},
+          std::pair{"增值税开户银行：", "VATaxBank"}, std::pair{"增值税银行账号：", "VATaxAccount"},
+          std::pair{"增值税地址：", "VATaxAddress"}, std::pair{"电　　  话：", "VATaxPhone"}}) {
+        auto *e = new DbEdit(this);
+        e->bind(dmMain->dsCustomerAddInfo, s(field));
+        e->setObjectName(s("ed") + s(field));
+        form->addRow(s(label), e);
+        m_editors.insert(s(field).toLower(), e);
+        order << e;
+    }
+    layout->addLayout(form);
+    layout->addStretch();
+    FocusChain::install(order, this);
+}
+
+void CustomerOtherTab::modify()
+{
+    // A record without a customer would show nowhere.
+    Dataset *c = dmMain->tblCustomers;
+    if (!c->isActive() || c->isEmpty() || c->field(s("CustId")).asString().isEmpty())
+        return;
+    Dataset *info = dmMain->tblCustomerAddInfo;
+    OpenDatasets({dmMain->tblFinanceOrgan, info});
+    info->edit();  // a customer without a record starts one, linked to it
+    editor(s("BankID"))->setFocus();
+}

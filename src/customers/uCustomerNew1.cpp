@@ -1,0 +1,64 @@
+#include "uCustomerNew1.h"
+
+#include "CustomerForm.h"
+#include "DbEdit.h"
+#include "Dialogs.h"
+#include "Utf8.h"
+#include "WindowKit.h"
+#include "uPublic.h"
+#include "udmMain.h"
+
+#include <QAction>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+const char *const RightCode = "301";
+}
+
+TfrmCustomerNew1::TfrmCustomerNew1(QWidget *parent) : RecordDialog(parent)
+{
+    setObjectName(s("frmCustomerNew1"));
+    setWindowTitle(s("客户资料"));
+    Dataset *c = dmMain->tblCustomers2;
+    auto *layout = new QVBoxLayout(this);
+    auto *bar = new QToolBar(this);
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    const auto add = [&](const char *name, const char *text, const char *subRight, const char *shortcut,
+                         std::function<bool()> when, std::function<void()> run) {
+        QAction *a = WindowKit::gatedAction(this, {s(name), s(text), s(RightCode), s(subRight), s(shortcut), std::move(when)},
+                                            std::move(run));
+        bar->addAction(a);
+        return a;
+    };
+    Act_Add = add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
+        WriteLog(s("客户业务管理-客户资料-新增"));
+        c->append();
+        m_form->codeEdit()->setFocus();
+    });
+    Act_Save = add("Act_Save", "保存", "", "Ctrl+S", [c] { return c->isActive() && WindowKit::isEditing(c); }, [this] {
+        WriteLog(s("客户业务管理-客户资料-保存"));
+        m_form->save(true);
+    });
+    Act_Del = add("Act_Del", "删除", "Delete", "", {}, [this] { m_form->remove(); });
+    Act_Close = add("Act_Close", "关闭", "", "", {}, [this] { closeProcedure(); });
+    layout->addWidget(bar);
+    m_form = new CustomerForm(dmMain->dsCustomers2, this);
+    layout->addWidget(m_form);
+    // "关闭" → Yes: the checks and the folder, then the post; the owner is left as it is.
+    setPending(c, s("客户资料数据尚未保存，保存吗？"), [this] { return m_form->save(false); });
+    adjustSize();
+    setFixedSize(sizeHint().expandedTo(QSize(720, 0)));
+}
+
+int TfrmCustomerNew1::execute(QWidget *parent)
+{
+    TfrmCustomerNew1 dialog(parent);
+    return Dialogs::showModal(&dialog);
+}
+
+void TfrmCustomerNew1::showEvent(QShowEvent *event)
+{
+    RecordDialog::showEvent(event);
+    m_form->codeEdit()->setFocus();
+}
