@@ -3,6 +3,7 @@
 #include "Shell.h"
 
 #include <QAction>
+#include <QRegularExpression>
 #include <QStyle>
 
 DbHyperlinkEdit::DbHyperlinkEdit(QWidget *parent) : DbEdit(parent)
@@ -18,8 +19,17 @@ QString DbHyperlinkEdit::target() const
     const QString t = text().trimmed();
     if (t.isEmpty())
         return {};
-    if (t.contains(u"://") || t.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive))
-        return t;
+    if (t.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive))
+        return Shell::mailto(t.mid(7));
+    // Web addresses only: a path or any other scheme (file:, javascript:, a program's own) opens nothing.
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?!\\d)"));
+    if (t.contains(scheme)) {
+        const bool web = t.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
+            || t.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+        return web ? t : QString();
+    }
+    if (t.startsWith(u'/') || t.startsWith(u'\\') || t.startsWith(u'.'))
+        return {};
     if (t.contains(u'@'))
         return Shell::mailto(t);
     return QStringLiteral("http://") + t;

@@ -363,6 +363,11 @@ void TestControls::hyperlinkOpensThroughShell_data()
     QTest::newRow("web with scheme") << "https://a.example/x?y=1" << "https://a.example/x?y=1";
     QTest::newRow("mail") << "wang@example.com" << "mailto:wang@example.com";
     QTest::newRow("empty") << "" << "";
+    QTest::newRow("mailto typed") << "mailto:li@example.com" << "mailto:li@example.com";
+    QTest::newRow("file scheme opens nothing") << "file:///etc/passwd" << "";
+    QTest::newRow("script scheme opens nothing") << "javascript:alert(1)" << "";
+    QTest::newRow("a path opens nothing") << "/usr/bin/xterm" << "";
+    QTest::newRow("host with a port") << "example.com:8080/x" << "http://example.com:8080/x";
 }
 
 void TestControls::hyperlinkOpensThroughShell()
