@@ -7,7 +7,8 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n qt6-svg-dev
+  breeze-icon-theme
   libjpeg62-turbo-dev libbenchmark-dev
   sqlcipher python3 python3-aiosmtpd
   xvfb xauth fonts-noto-cjk locales poppler-utils
