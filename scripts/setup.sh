@@ -11,7 +11,9 @@ packages=(
   breeze-icon-theme
   libjpeg62-turbo-dev libbenchmark-dev
   sqlcipher python3 python3-aiosmtpd
+  libxcb-xkb-dev
   xvfb xauth fonts-noto-cjk locales poppler-utils
+  xdotool openbox x11-xserver-utils
 )
 # npm fetches the engine; a machine that already has it (from any source) keeps its own.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -1,5 +1,6 @@
 #include "uLogin.h"
 
+#include "CentreOnScreen.h"
 #include "ErrorHandler.h"
 #include "FocusChain.h"
 #include "Messages.h"
@@ -64,6 +65,7 @@ TfrmLogin::TfrmLogin(QWidget *parent)
     // Enter in the user box goes to the password; Enter in the password box is OK.
     FocusChain::install({m_user, m_password}, this, [this] { tryLogin(); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen::install(this);
 }
 
 void TfrmLogin::prepare()

@@ -2,6 +2,7 @@
 
 #include "ActionGate.h"
 #include "ButtonColumn.h"
+#include "CentreOnScreen.h"
 #include "DatabaseConnector.h"
 #include "DateText.h"
 #include "DbEdit.h"
@@ -12,6 +13,7 @@
 #include "uAbout.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
+#include "NumLockState.h"
 #include "Shell.h"
 #include "Utf8.h"
 #include "uConstants.h"
@@ -26,14 +28,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -166,7 +165,10 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     buildClientArea();
     buildNavigation();
     buildStatusBar();
-    qApp->installEventFilter(this);  // the NUM panel follows Num Lock whichever window has the focus
+    // The NUM panel follows Num Lock whichever window has the focus: at once on a Num Lock key
+    // or a change the window system tells, and with the clock otherwise.
+    m_numLock = new NumLockState(this);
+    connect(m_numLock, &NumLockState::mayHaveChanged, this, &TfrmMain::updateNumLock);
     m_clock = new QTimer(this);
     m_clock->setInterval(1000);
     connect(m_clock, &QTimer::timeout, this, &TfrmMain::updateClock);
@@ -174,13 +176,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     updateClock();
     // A fixed window: the client area is 792 × 554 below the menu.
     setFixedSize(792, 554 + menuBar()->sizeHint().height());
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen::install(this);
 }
 
 TfrmMain::~TfrmMain()
 {
-    qApp->removeEventFilter(this);
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -575,19 +575,12 @@ bool TfrmMain::prepareAfterLogin()
 void TfrmMain::updateClock()
 {
     m_panels[2]->setText(s("当前系统时间：   ") + DateText::now());
-    m_panels[4]->setText(numLockOn() ? s("NUM") : QString());
+    updateNumLock();
 }
 
-bool TfrmMain::numLockOn() const
+void TfrmMain::updateNumLock()
 {
-    // The keyboard LED where the system exposes it; otherwise what the key presses said.
-    const QDir leds(s("/sys/class/leds"));
-    for (const QString &name : leds.entryList({s("*numlock*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(leds.filePath(name) + s("/brightness"));
-        if (f.open(QIODevice::ReadOnly))
-            return f.readAll().trimmed() != "0";
-    }
-    return m_numLock;
+    m_panels[4]->setText(m_numLock->isOn() ? s("NUM") : QString());
 }
 
 bool TfrmMain::confirmQuit()
@@ -603,16 +596,6 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_NumLock
-        && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
-        m_numLock = !m_numLock;
-        m_panels[4]->setText(numLockOn() ? s("NUM") : QString());
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::startCalculator()

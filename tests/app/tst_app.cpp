@@ -4,6 +4,7 @@
 #include "ButtonColumn.h"
 #include "DatabaseConnector.h"
 #include "LogEntries.h"
+#include "NumLockState.h"
 #include "PasswordHash.h"
 #include "SeamRecorder.h"
 #include "Statement.h"
@@ -109,6 +110,8 @@ private Q_SLOTS:
     void aboutBox();
     void statusBar();
     void failedConnectionEndsTheProgramSilently();
+    void numPanelFollowsNumLockKeys_data();
+    void numPanelFollowsNumLockKeys();
     void commandPicturesComeFromTheResources();
     void navigationShowsWholeButtons_data();
     void navigationShowsWholeButtons();
@@ -551,6 +554,48 @@ void TestApp::failedConnectionEndsTheProgramSilently()
     QCOMPARE(dir.readFile(s("Server.txt.bak")), QByteArray("/no/such/place/QLM30.qdb\n"));
     for (const char *sub : {"Files", "Files/Plans", "Backup", "Log"})
         QVERIFY(QDir(dir.file(s(sub))).exists());
+}
+
+void TestApp::numPanelFollowsNumLockKeys_data()
+{
+    // Key events as the window system delivers them: to the window, then on to the widgets.
+    QTest::addColumn<QStringList>("keys");  // "press": a Num Lock press and release; "hold": held
+                                            // down with auto-repeat; "a": another key
+    QTest::addColumn<bool>("on");
+    QTest::newRow("one press") << QStringList{"press"} << true;
+    QTest::newRow("two presses") << QStringList{"press", "press"} << false;
+    QTest::newRow("three presses") << QStringList{"press", "press", "press"} << true;
+    QTest::newRow("held down") << QStringList{"hold"} << true;
+    QTest::newRow("other keys leave it") << QStringList{"press", "a", "a"} << true;
+}
+
+void TestApp::numPanelFollowsNumLockKeys()
+{
+    if (NumLockState::fromWindowSystem() || NumLockState::fromLed())
+        QSKIP("Num Lock is read from the window system or the LED here, not followed from the keys");
+    QFETCH(QStringList, keys);
+    QFETCH(bool, on);
+    login(s("Admin"));
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    QWindow *window = m_main->windowHandle();
+    QCOMPARE(m_main->statusText(4), QString());
+    for (const QString &key : std::as_const(keys)) {
+        if (key == u"press") {
+            QTest::keyClick(window, Qt::Key_NumLock);
+        } else if (key == u"hold") {
+            qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier);
+            for (int i = 0; i < 3; ++i)
+                qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier, QString(), true);
+            qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_NumLock, Qt::NoModifier);
+        } else {
+            QTest::keyClick(window, Qt::Key_A);
+        }
+    }
+    QCOMPARE(m_main->statusText(4), on ? s("NUM") : QString());  // at once, not with the clock
+    m_main->updateClock();
+    QCOMPARE(m_main->statusText(4), on ? s("NUM") : QString());  // and the clock agrees
 }
 
 void TestApp::commandPicturesComeFromTheResources()
