@@ -38,6 +38,9 @@ TfrmLogin::TfrmLogin(QWidget *parent)
     userLabel->setBuddy(m_user);
     auto *passwordLabel = new QLabel(QStringLiteral("口  令："), this);
     passwordLabel->setBuddy(m_password);
+    // Right-aligned, so the two colons stand one above the other.
+    userLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    passwordLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(userLabel, 0, 0);
     grid->addWidget(m_user, 0, 1);
     grid->addWidget(passwordLabel, 1, 0);
