@@ -156,9 +156,6 @@ QIcon commandIcon(const QString &command)
     const QString resource = commandIconResource(command);
     if (resource.isEmpty())
         return {};
-    static QHash<QString, QIcon> drawn;
-    if (const auto it = drawn.constFind(resource); it != drawn.cend())
-        return *it;
     // Drawn here at the sizes the bars and menus use, so no image plug-in is needed at run time.
     QSvgRenderer svg(resource);
     QIcon icon;
@@ -172,7 +169,6 @@ QIcon commandIcon(const QString &command)
             icon.addPixmap(pm);
         }
     }
-    drawn.insert(resource, icon);
     return icon;
 }
 

@@ -35,14 +35,11 @@ struct Xkb
     uint8_t firstEvent = 0;
 };
 
-const Xkb &xkb()
+Xkb connectXkb()
 {
-    static Xkb x;
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    Xkb x;
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t *c = x11 ? x11->connection() : nullptr;
-    if (c == x.connection)
-        return x;
-    x = Xkb{};
     x.connection = c;
     if (!c)
         return x;
@@ -61,6 +58,16 @@ const Xkb &xkb()
     std::free(atom);
     x.firstEvent = extension->first_event;
     x.ready = true;
+    return x;
+}
+
+// Set up once: the program keeps its one connection to the window system.
+const Xkb &xkb()
+{
+    static const Xkb none;
+    if (!qGuiApp)
+        return none;
+    static const Xkb x = connectXkb();
     return x;
 }
 
