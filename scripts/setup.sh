@@ -7,10 +7,13 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(
   build-essential cmake ninja-build pkg-config git ca-certificates
-  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
+  qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n qt6-svg-dev
+  breeze-icon-theme
   libjpeg62-turbo-dev libbenchmark-dev libxlsxwriter-dev libicu-dev python3-openpyxl
   sqlcipher python3 python3-aiosmtpd
+  libxcb-xkb-dev
   xvfb xauth fonts-noto-cjk locales poppler-utils
+  xdotool openbox x11-xserver-utils
 )
 # npm fetches the engine; a machine that already has it (from any source) keeps its own.
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -1,4 +1,5 @@
-// Screenshots of the start-up windows over a demo database, for looking at them.
+// Screenshots of the start-up windows over a demo database, for looking at them: the login,
+// the main window (also with each navigation tab open), About, the customer window, a preview.
 // qlmshots OUTDIR
 #include "AppFont.h"
 #include "ConnectionString.h"
@@ -20,6 +21,7 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBox>
 
 int main(int argc, char **argv)
 {
@@ -52,6 +54,16 @@ int main(int argc, char **argv)
         mainWindow.show();
         QTimer::singleShot(600, [&] {
             mainWindow.grab().save(out + QStringLiteral("/main.png"));
+            // The main window with each navigation tab open.
+            auto *navigation = mainWindow.findChild<QToolBox *>(QStringLiteral("navigation"));
+            const char *const tabs[] = {"system", "base", "business", "charts", "internal"};
+            for (int i = 0; i < navigation->count() && i < 5; ++i) {
+                navigation->setCurrentIndex(i);
+                QCoreApplication::sendPostedEvents();
+                QCoreApplication::processEvents();
+                mainWindow.grab().save(out + QStringLiteral("/main-") + QLatin1String(tabs[i]) + QStringLiteral(".png"));
+            }
+            navigation->setCurrentIndex(0);
             auto *about = new TfrmAbout(&mainWindow);
             about->show();
             QTimer::singleShot(300, [&, about] {

@@ -1,5 +1,6 @@
 #include "uLogin.h"
 
+#include "CentreOnScreen.h"
 #include "ErrorHandler.h"
 #include "FocusChain.h"
 #include "Messages.h"
@@ -37,6 +38,9 @@ TfrmLogin::TfrmLogin(QWidget *parent)
     userLabel->setBuddy(m_user);
     auto *passwordLabel = new QLabel(QStringLiteral("口  令："), this);
     passwordLabel->setBuddy(m_password);
+    // Right-aligned, so the two colons stand one above the other.
+    userLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    passwordLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(userLabel, 0, 0);
     grid->addWidget(m_user, 0, 1);
     grid->addWidget(passwordLabel, 1, 0);
@@ -64,6 +68,7 @@ TfrmLogin::TfrmLogin(QWidget *parent)
     // Enter in the user box goes to the password; Enter in the password box is OK.
     FocusChain::install({m_user, m_password}, this, [this] { tryLogin(); });
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    CentreOnScreen::install(this);
 }
 
 void TfrmLogin::prepare()

@@ -1,6 +1,8 @@
 #include "uMain.h"
 
 #include "ActionGate.h"
+#include "ButtonColumn.h"
+#include "CentreOnScreen.h"
 #include "DatabaseConnector.h"
 #include "DateText.h"
 #include "DbEdit.h"
@@ -12,6 +14,7 @@
 #include "uAbout.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
+#include "NumLockState.h"
 #include "Shell.h"
 #include "Utf8.h"
 #include "uConstants.h"
@@ -19,20 +22,18 @@
 #include "uPublic.h"
 #include "udmMain.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFormLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -138,22 +139,6 @@ const std::vector<TfrmMain::Command> &TfrmMain::commands()
 
 namespace {
 
-// Colours of the picture buttons by navigation tab.
-QColor tabColour(const QString &tab)
-{
-    if (tab == s(Sys))
-        return QColor(0x4a, 0x78, 0xb8);
-    if (tab == s(Base))
-        return QColor(0x3f, 0x9a, 0x8a);
-    if (tab == s(Business))
-        return QColor(0xd0, 0x7a, 0x2e);
-    if (tab == s(Charts))
-        return QColor(0x8a, 0x5c, 0xb8);
-    if (tab == s(Internal))
-        return QColor(0x5a, 0x9a, 0x3c);
-    return QColor(0x6a, 0x74, 0x80);
-}
-
 const char *const NavigationTabs[][8] = {
     {"系统设置", "Act_Password", "Act_UserManage", "Act_Backup", "Act_Restore", "Act_SysLog", "Act_UserRegist", nullptr},
     {"基础资料", "Act_CurrencyRate", "Act_FinanceOrgan", "Act_Vocation", "Act_OperateStyle", "Act_OperateOrigin",
@@ -189,7 +174,10 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     buildClientArea();
     buildNavigation();
     buildStatusBar();
-    qApp->installEventFilter(this);  // the NUM panel follows Num Lock whichever window has the focus
+    // The NUM panel follows Num Lock whichever window has the focus: at once on a Num Lock key
+    // or a change the window system tells, and with the clock otherwise.
+    m_numLock = new NumLockState(this);
+    connect(m_numLock, &NumLockState::mayHaveChanged, this, &TfrmMain::updateNumLock);
     m_clock = new QTimer(this);
     m_clock->setInterval(1000);
     connect(m_clock, &QTimer::timeout, this, &TfrmMain::updateClock);
@@ -197,13 +185,11 @@ TfrmMain::TfrmMain(QWidget *parent) : QMainWindow(parent)
     updateClock();
     // A fixed window: the client area is 792 × 554 below the menu.
     setFixedSize(792, 554 + menuBar()->sizeHint().height());
-    if (QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    CentreOnScreen::install(this);
 }
 
 TfrmMain::~TfrmMain()
 {
-    qApp->removeEventFilter(this);
     if (frmMain == this)
         frmMain = nullptr;
 }
@@ -217,7 +203,7 @@ void TfrmMain::buildActions()
             a->setShortcut(QKeySequence(s(c.shortcut)));
             a->setShortcutContext(Qt::ApplicationShortcut);
         }
-        a->setIcon(Pictures::commandIcon(s(c.caption), tabColour(s(c.tab))));
+        a->setIcon(Pictures::commandIcon(s(c.name)));
         addAction(a);  // a hidden menu item still answers its shortcut
         m_actions.insert(s(c.name), a);
         const Command *command = &c;
@@ -283,31 +269,31 @@ void TfrmMain::buildTopBar()
     m_actions.value(s("Act_Operaters"))->setToolTip(s("工作人员资料"));
     m_actions.value(s("Act_OperatesInfo"))->setToolTip(s("业务(合同)资料"));
     bar->addSeparator();
-    const auto plain = [&](const char *name, const char *hint, const QColor &colour, std::function<void()> f) {
-        auto *a = bar->addAction(Pictures::commandIcon(s(hint), colour), s(hint));
+    const auto plain = [&](const char *name, const char *hint, std::function<void()> f) {
+        auto *a = bar->addAction(Pictures::commandIcon(s(name)), s(hint));
         a->setObjectName(s(name));
         a->setToolTip(s(hint));
         connect(a, &QAction::triggered, this, [this, f] { ErrorHandler::run(this, f); });
         return a;
     };
-    plain("Top_Navigation", "系统导航", QColor(0x4a, 0x78, 0xb8), [this] {
+    plain("Top_Navigation", "系统导航", [this] {
         WriteLog(s("窗口-系统导航"));
         toggleNavigation();
     });
-    plain("Top_Tools", "文件管理及工具栏", QColor(0x4a, 0x78, 0xb8), [this] {
+    plain("Top_Tools", "文件管理及工具栏", [this] {
         WriteLog(s("窗口-文件管理及工具栏"));
         // The check mark always tells whether the window is shown.
         setToolsVisible(!(m_tools && m_tools->isVisible()) && !(!m_tools && m_toolsToggle->isChecked()));
     });
-    plain("Top_Site", "公司网站", QColor(0x6a, 0x74, 0x80), [this] {
+    plain("Top_Site", "公司网站", [this] {
         WriteLog(s("帮助-公司及产品介绍"));
         openWebSite();
     });
-    plain("Top_Help", "帮助", QColor(0x6a, 0x74, 0x80), [this] {
+    plain("Top_Help", "帮助", [this] {
         WriteLog(s("帮助-系统帮助"));
         openHelp();
     });
-    plain("Top_Quit", "退出系统", QColor(0xb8, 0x4a, 0x4a), [this] {
+    plain("Top_Quit", "退出系统", [this] {
         WriteLog(s("系统设置-退出系统"));
         close();
     });
@@ -323,22 +309,17 @@ void TfrmMain::buildNavigation()
     m_navigation = new QToolBox(m_navigationFrame);
     m_navigation->setObjectName(s("navigation"));
     for (const auto &tab : NavigationTabs) {
-        auto *page = new QWidget(m_navigation);
-        auto *column = new QVBoxLayout(page);
-        column->setContentsMargins(2, 4, 2, 4);
-        column->setSpacing(2);
-        for (int i = 1; i < 8 && tab[i]; ++i) {
-            auto *button = new QToolButton(page);
-            button->setDefaultAction(m_actions.value(s(tab[i])));
-            button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-            button->setAutoRaise(true);
-            button->setIconSize(QSize(28, 28));
-            button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-            button->setAccessibleName(m_actions.value(s(tab[i]))->text());
-            column->addWidget(button);
-        }
-        column->addStretch();
-        m_navigation->addItem(page, s(tab[0]));
+        auto *column = new ButtonColumn(m_navigation);
+        column->setObjectName(QString::fromUtf8(tab[0]));
+        for (int i = 1; i < 8 && tab[i]; ++i)
+            column->addButton(m_actions.value(s(tab[i])));
+        m_navigation->addItem(column, s(tab[0]));
+        // The column scrolls by whole buttons itself; the tool box's own scroll bars would cut them.
+        for (QWidget *w = column->parentWidget(); w && w != m_navigation; w = w->parentWidget())
+            if (auto *area = qobject_cast<QAbstractScrollArea *>(w)) {
+                area->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+                area->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            }
     }
     layout->addWidget(m_navigation);
     static_cast<QHBoxLayout *>(centralWidget()->layout())->insertWidget(0, m_navigationFrame);
@@ -603,19 +584,12 @@ bool TfrmMain::prepareAfterLogin()
 void TfrmMain::updateClock()
 {
     m_panels[2]->setText(s("当前系统时间：   ") + DateText::now());
-    m_panels[4]->setText(numLockOn() ? s("NUM") : QString());
+    updateNumLock();
 }
 
-bool TfrmMain::numLockOn() const
+void TfrmMain::updateNumLock()
 {
-    // The keyboard LED where the system exposes it; otherwise what the key presses said.
-    const QDir leds(s("/sys/class/leds"));
-    for (const QString &name : leds.entryList({s("*numlock*")}, QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile f(leds.filePath(name) + s("/brightness"));
-        if (f.open(QIODevice::ReadOnly))
-            return f.readAll().trimmed() != "0";
-    }
-    return m_numLock;
+    m_panels[4]->setText(m_numLock->isOn() ? s("NUM") : QString());
 }
 
 bool TfrmMain::confirmQuit()
@@ -631,16 +605,6 @@ void TfrmMain::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_NumLock
-        && !static_cast<QKeyEvent *>(event)->isAutoRepeat()) {
-        m_numLock = !m_numLock;
-        m_panels[4]->setText(numLockOn() ? s("NUM") : QString());
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::startCalculator()

@@ -14,6 +14,7 @@ class QTimer;
 class QToolBox;
 class QWidget;
 class DbGrid;
+class NumLockState;
 
 // The main window: menus, top bar, navigation panel, the client area that hosts one
 // page at a time, and the status bar. Every command writes its log entry first.
@@ -82,7 +83,6 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static const std::vector<Command> &commands();
@@ -103,7 +103,7 @@ private:
     void openWebSite();
     void contactUs();
     void showAbout();
-    bool numLockOn() const;
+    void updateNumLock();
 
     QHash<QString, QAction *> m_actions;
     QList<QAction *> m_gated;
@@ -120,7 +120,7 @@ private:
     QAction *m_navToggle = nullptr;
     QAction *m_toolsToggle = nullptr;
     QPointer<QWidget> m_tools;
-    bool m_numLock = false;
+    NumLockState *m_numLock = nullptr;
     bool m_quitting = false;
 };
 

@@ -2,9 +2,21 @@
 
 #include "uConstants.h"
 
+#include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
+
+// The command pictures are resources of this static library: register them explicitly.
+static void initIconResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(icons);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
 
 namespace Pictures {
 
@@ -83,22 +95,81 @@ QPixmap banner(int width)
     return pm;
 }
 
-QIcon commandIcon(const QString &caption, const QColor &colour)
+QString commandIconResource(const QString &command)
 {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(colour);
-    p.setPen(colour.darker(130));
-    p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
-    p.setPen(Qt::white);
-    QFont f(QStringLiteral("Noto Sans CJK SC"));
-    f.setPixelSize(17);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(pm.rect(), Qt::AlignCenter, caption.left(1));
-    return QIcon(pm);
+    // Chosen by what each command does; the theme's own names, most from the freedesktop naming rules.
+    static const QHash<QString, QString> names = {
+        {QStringLiteral("Act_Password"), QStringLiteral("dialog-password")},
+        {QStringLiteral("Act_UserManage"), QStringLiteral("system-users")},
+        {QStringLiteral("Act_Backup"), QStringLiteral("preferences-system-backup")},
+        {QStringLiteral("Act_Restore"), QStringLiteral("system-software-install")},
+        {QStringLiteral("Act_SysLog"), QStringLiteral("utilities-log-viewer")},
+        {QStringLiteral("Act_UserRegist"), QStringLiteral("dialog-information")},
+        {QStringLiteral("Act_Quit"), QStringLiteral("application-exit")},
+        {QStringLiteral("Act_Department"), QStringLiteral("preferences-devices-tree")},
+        {QStringLiteral("Act_Gongzhong"), QStringLiteral("applications-utilities")},
+        {QStringLiteral("Act_Tijian"), QStringLiteral("preferences-smart-status")},
+        {QStringLiteral("Act_Shusong"), QStringLiteral("network-workgroup")},
+        {QStringLiteral("Act_Yuangong"), QStringLiteral("folder-image-people")},
+        {QStringLiteral("Act_Operaters"), QStringLiteral("preferences-desktop-user")},
+        {QStringLiteral("Act_CurrencyRate"), QStringLiteral("homebank")},
+        {QStringLiteral("Act_FinanceOrgan"), QStringLiteral("institution")},
+        {QStringLiteral("Act_Vocation"), QStringLiteral("financial-categories")},
+        {QStringLiteral("Act_OperateStyle"), QStringLiteral("tag")},
+        {QStringLiteral("Act_OperateOrigin"), QStringLiteral("folder-download")},
+        {QStringLiteral("Act_CustLevel"), QStringLiteral("folder-favorites")},
+        {QStringLiteral("Act_CustState"), QStringLiteral("dialog-positive")},
+        {QStringLiteral("Act_Customers"), QStringLiteral("office-address-book")},
+        {QStringLiteral("Act_Linkman"), QStringLiteral("x-office-contact")},
+        {QStringLiteral("Act_OperatesInfo"), QStringLiteral("x-office-document")},
+        {QStringLiteral("Act_Plan"), QStringLiteral("office-calendar")},
+        {QStringLiteral("Act_Gathering"), QStringLiteral("financial-account")},
+        {QStringLiteral("Act_Payment"), QStringLiteral("financial-list")},
+        {QStringLiteral("Act_TimeAnalyse"), QStringLiteral("financial-investments")},
+        {QStringLiteral("Act_CustLevelAnalyse"), QStringLiteral("office-chart-pie")},
+        {QStringLiteral("Act_CustOriginAnalyse"), QStringLiteral("application-vnd.oasis.opendocument.chart")},
+        {QStringLiteral("Act_OperateOriginAnalyse"), QStringLiteral("folder-chart")},
+        {QStringLiteral("Act_OperateStyleAnalyse"), QStringLiteral("x-office-presentation")},
+        {QStringLiteral("Act_OperateSortAnalyse"), QStringLiteral("x-office-spreadsheet")},
+        {QStringLiteral("Act_CustomerSortAnalyse"), QStringLiteral("kchart")},
+        {QStringLiteral("Act_Board"), QStringLiteral("preferences-desktop-notification-bell")},
+        {QStringLiteral("Act_Mail"), QStringLiteral("internet-mail")},
+        {QStringLiteral("Tool_Calculator"), QStringLiteral("accessories-calculator")},
+        {QStringLiteral("Tool_Calendar"), QStringLiteral("office-calendar")},
+        {QStringLiteral("Tool_SysInfo"), QStringLiteral("utilities-system-monitor")},
+        {QStringLiteral("Help_About"), QStringLiteral("help-about")},
+        {QStringLiteral("Help_Help"), QStringLiteral("help-browser")},
+        {QStringLiteral("Help_Site"), QStringLiteral("internet-web-browser")},
+        {QStringLiteral("Top_Navigation"), QStringLiteral("preferences-desktop-navigation")},
+        {QStringLiteral("Top_Tools"), QStringLiteral("system-file-manager")},
+        {QStringLiteral("Top_Site"), QStringLiteral("internet-web-browser")},
+        {QStringLiteral("Top_Help"), QStringLiteral("help-browser")},
+        {QStringLiteral("Top_Quit"), QStringLiteral("application-exit")},
+    };
+    const QString name = names.value(command);
+    return name.isEmpty() ? QString() : QStringLiteral(":/icons/") + name + QStringLiteral(".svg");
+}
+
+QIcon commandIcon(const QString &command)
+{
+    initIconResources();
+    const QString resource = commandIconResource(command);
+    if (resource.isEmpty())
+        return {};
+    // Drawn here at the sizes the bars and menus use, so no image plug-in is needed at run time.
+    QSvgRenderer svg(resource);
+    QIcon icon;
+    if (svg.isValid()) {
+        for (int size : {16, 22, 24, 32, 48, 64}) {
+            QPixmap pm(size, size);
+            pm.fill(Qt::transparent);
+            QPainter p(&pm);
+            svg.render(&p);
+            p.end();
+            icon.addPixmap(pm);
+        }
+    }
+    return icon;
 }
 
 }  // namespace Pictures

@@ -1,16 +1,18 @@
 #pragma once
 
-#include <QColor>
 #include <QIcon>
 #include <QPixmap>
 
-// The program's own pictures, drawn here: the splash, the About picture, the top-bar
-// banner and the picture buttons (a coloured tile with the command's first character).
+// The program's own pictures, drawn here: the splash, the About picture and the top-bar
+// banner. The commands' pictures come from an icon theme copied into the resources.
 namespace Pictures {
 
 QPixmap splash();          // 413 × 251
 QPixmap about();           // 120 × 150
 QPixmap banner(int width); // 41 high
-QIcon commandIcon(const QString &caption, const QColor &colour);
+// The picture of a command by its action name ("Act_Customers"); null for a command without one.
+QIcon commandIcon(const QString &command);
+// Where that picture lives in the resources; empty for a command without one.
+QString commandIconResource(const QString &command);
 
 }  // namespace Pictures

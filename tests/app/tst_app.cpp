@@ -1,7 +1,10 @@
 // Start-up, login, rights and the main window, driven as a user drives them.
 #include "ActionGate.h"
+#include "AppFont.h"
+#include "ButtonColumn.h"
 #include "DatabaseConnector.h"
 #include "LogEntries.h"
+#include "NumLockState.h"
 #include "PasswordHash.h"
 #include "SeamRecorder.h"
 #include "Statement.h"
@@ -10,6 +13,7 @@
 #include "uAbout.h"
 #include "uLogin.h"
 #include "uMain.h"
+#include "uPictures.h"
 #include "uPublic.h"
 #include "udmMain.h"
 
@@ -19,6 +23,10 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolBox>
+#include <QToolButton>
 #include <QtTest>
 
 namespace {
@@ -50,6 +58,23 @@ void addUsers(Database &db)
     TableInserter cust(db, s("tblCustomers"), {s("CustId"), s("CustName"), s("SUser")});
     cust.insert({s("C1"), s("王宅"), s("wang")});
     cust.insert({s("C2"), s("李宅"), s("li")});
+}
+
+// What of a widget its ancestors up to the window leave visible, in window coordinates.
+QRect visiblePart(const QWidget *w, const QWidget *window)
+{
+    QRect r(w->mapTo(window, QPoint()), w->size());
+    for (const QWidget *p = w->parentWidget(); p && p != window; p = p->parentWidget())
+        r &= QRect(p->mapTo(window, QPoint()), p->size());
+    return r & window->rect();
+}
+
+void wheel(QWidget *target, int delta)
+{
+    const QPointF at(target->width() / 2.0, target->height() / 2.0);
+    QWheelEvent e(at, target->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
 }
 
 }  // namespace
@@ -85,6 +110,11 @@ private Q_SLOTS:
     void aboutBox();
     void statusBar();
     void failedConnectionEndsTheProgramSilently();
+    void numPanelFollowsNumLockKeys_data();
+    void numPanelFollowsNumLockKeys();
+    void commandPicturesComeFromTheResources();
+    void navigationShowsWholeButtons_data();
+    void navigationShowsWholeButtons();
 
 private:
     // Admin has the initial password; the other test users "pw".
@@ -99,6 +129,7 @@ private:
 void TestApp::initTestCase()
 {
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    AppFont::apply(*qApp);  // the program's font: the panel's buttons are measured in it
     m_template = std::make_unique<TestAppDir>();
     addUsers(*m_template->open());
 }
@@ -523,6 +554,182 @@ void TestApp::failedConnectionEndsTheProgramSilently()
     QCOMPARE(dir.readFile(s("Server.txt.bak")), QByteArray("/no/such/place/QLM30.qdb\n"));
     for (const char *sub : {"Files", "Files/Plans", "Backup", "Log"})
         QVERIFY(QDir(dir.file(s(sub))).exists());
+}
+
+void TestApp::numPanelFollowsNumLockKeys_data()
+{
+    // Key events as the window system delivers them: to the window, then on to the widgets.
+    QTest::addColumn<QStringList>("keys");  // "press": a Num Lock press and release; "hold": held
+                                            // down with auto-repeat; "a": another key
+    QTest::addColumn<bool>("on");
+    QTest::newRow("one press") << QStringList{"press"} << true;
+    QTest::newRow("two presses") << QStringList{"press", "press"} << false;
+    QTest::newRow("three presses") << QStringList{"press", "press", "press"} << true;
+    QTest::newRow("held down") << QStringList{"hold"} << true;
+    QTest::newRow("other keys leave it") << QStringList{"press", "a", "a"} << true;
+}
+
+void TestApp::numPanelFollowsNumLockKeys()
+{
+    if (NumLockState::fromWindowSystem() || NumLockState::fromLed())
+        QSKIP("Num Lock is read from the window system or the LED here, not followed from the keys");
+    QFETCH(QStringList, keys);
+    QFETCH(bool, on);
+    login(s("Admin"));
+    m_main->show();
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    QWindow *window = m_main->windowHandle();
+    QCOMPARE(m_main->statusText(4), QString());
+    for (const QString &key : std::as_const(keys)) {
+        if (key == u"press") {
+            QTest::keyClick(window, Qt::Key_NumLock);
+        } else if (key == u"hold") {
+            qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier);
+            for (int i = 0; i < 3; ++i)
+                qt_handleKeyEvent(window, QEvent::KeyPress, Qt::Key_NumLock, Qt::NoModifier, QString(), true);
+            qt_handleKeyEvent(window, QEvent::KeyRelease, Qt::Key_NumLock, Qt::NoModifier);
+        } else {
+            QTest::keyClick(window, Qt::Key_A);
+        }
+    }
+    QCOMPARE(m_main->statusText(4), on ? s("NUM") : QString());  // at once, not with the clock
+    m_main->updateClock();
+    QCOMPARE(m_main->statusText(4), on ? s("NUM") : QString());  // and the clock agrees
+}
+
+void TestApp::commandPicturesComeFromTheResources()
+{
+    QList<QAction *> top;
+    for (QAction *a : m_main->findChild<QToolBar *>(s("topBar"))->actions())
+        if (!a->isSeparator())
+            top << a;
+    QCOMPARE(top.size(), 11);
+    QList<QAction *> navigation;
+    auto *box = m_main->findChild<QToolBox *>(s("navigation"));
+    for (int i = 0; i < box->count(); ++i) {
+        QSet<qint64> pictures;  // no two buttons of one tab look alike
+        for (QToolButton *b : qobject_cast<ButtonColumn *>(box->widget(i))->buttons()) {
+            navigation << b->defaultAction();
+            QCOMPARE(b->text(), b->defaultAction()->text());  // the caption stays under the picture
+            QCOMPARE(b->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+            QVERIFY2(!pictures.contains(b->icon().cacheKey()) || b->icon().isNull(), qPrintable(b->text()));
+            pictures << b->icon().cacheKey();
+        }
+    }
+    QCOMPARE(navigation.size(), 31);
+    for (QAction *a : top + navigation) {
+        const QString name = a->objectName();
+        const QString resource = Pictures::commandIconResource(name);
+        QVERIFY2(resource.startsWith(s(":/icons/")) && QFile::exists(resource), qPrintable(name));
+        QVERIFY2(!a->icon().isNull(), qPrintable(name));
+        // Really drawn: the picture has opaque pixels, at the top bar's and the panel's sizes.
+        for (int size : {24, 32}) {
+            const QImage image = a->icon().pixmap(size, size).toImage();
+            QCOMPARE(image.size(), QSize(size, size));
+            int opaque = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x)
+                    opaque += qAlpha(image.pixel(x, y)) > 128;
+            QVERIFY2(opaque > size * size / 10, qPrintable(name));
+        }
+        QVERIFY2(!a->toolTip().isEmpty(), qPrintable(name));  // the hint over the picture
+    }
+    QCOMPARE(m_main->findChild<QAction *>(s("Top_Quit"))->toolTip(), s("退出系统"));
+    // The icon theme's licence travels with its pictures.
+    QFile licence(s(":/icons/COPYING"));
+    QVERIFY(licence.open(QIODevice::ReadOnly));
+    QVERIFY(licence.readAll().contains("LGPL"));
+}
+
+void TestApp::navigationShowsWholeButtons_data()
+{
+    QTest::addColumn<QString>("tab");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("system") << "系统设置"
+                            << QStringList{"口令设置", "用户管理", "数据备份", "数据恢复", "系统日志", "用户信息"};
+    QTest::newRow("base") << "基础资料"
+                          << QStringList{"币别汇率设置", "金融机构设置", "客户类型设置", "业务类型设置",
+                                         "业务来源设置", "客户级别定义", "客户状态定义"};
+    QTest::newRow("business") << "业务管理"
+                              << QStringList{"客户资料", "联系人资料", "业务资料", "日程安排", "应收账款", "应付账款"};
+    QTest::newRow("charts") << "图表分析"
+                            << QStringList{"按时间分析", "客户级别分析", "客户来源分析", "业务来源分析",
+                                           "业务类型分析", "业务排行榜", "客户排行榜"};
+    QTest::newRow("internal") << "内部管理"
+                              << QStringList{"部门设置", "工种设置", "员工档案", "工作人员资料", "输送单位"};
+}
+
+void TestApp::navigationShowsWholeButtons()
+{
+    QFETCH(QString, tab);
+    QFETCH(QStringList, captions);
+    login(s("Admin"));
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_main.get()));
+    auto *box = m_main->findChild<QToolBox *>(s("navigation"));
+    int index = -1;
+    for (int i = 0; i < box->count(); ++i)
+        if (box->itemText(i) == tab)
+            index = i;
+    QVERIFY(index >= 0);
+    box->setCurrentIndex(index);
+    auto *column = qobject_cast<ButtonColumn *>(box->widget(index));
+    QVERIFY(column);
+    QTRY_VERIFY(column->isVisible() && column->height() > 0);
+    QStringList got;
+    for (QToolButton *b : column->buttons())
+        got << b->text();
+    QCOMPARE(got, captions);
+
+    // Every button shown is shown whole; the others not at all. Checked at each wheel notch.
+    const auto shown = [&] {
+        QStringList whole;
+        for (QToolButton *b : column->buttons()) {
+            if (!b->isVisible())
+                continue;
+            const QRect full(b->mapTo(m_main.get(), QPoint()), b->size());
+            const QRect part = visiblePart(b, m_main.get());
+            if (part != full)
+                return QStringList{s("partly visible: ") + b->text() + u' ' + QDebug::toString(full) + u' '
+                                   + QDebug::toString(part)};
+            whole << b->text();
+        }
+        return whole;
+    };
+    QStringList seen = shown();
+    QVERIFY2(!seen.isEmpty() && !seen.first().startsWith(s("partly")), qPrintable(seen.join(u',')));
+    QCOMPARE(seen.first(), captions.first());
+    const int atOnce = int(seen.size());
+    QVERIFY(atOnce >= 4);  // the panel's height holds at least four buttons
+    for (int notch = 0; notch < captions.size(); ++notch) {
+        const int before = column->firstShown();
+        wheel(column->buttons()[column->firstShown()], -120);  // over a button, as a user turns it
+        const QStringList now = shown();
+        QVERIFY2(now.isEmpty() || !now.first().startsWith(s("partly")), qPrintable(now.join(u',')));
+        QCOMPARE(int(now.size()), atOnce);
+        // One notch, one button further, until the last one is shown.
+        QCOMPARE(column->firstShown(), qMin(before + 1, int(captions.size()) - atOnce));
+        for (const QString &c : now)
+            if (!seen.contains(c))
+                seen << c;
+    }
+    QCOMPARE(seen, captions);  // every button can be reached
+    QCOMPARE(column->scrollBar()->isVisible(), captions.size() > atOnce);
+    // Half a notch does nothing; two halves make one back.
+    if (column->firstShown() > 0) {
+        const int last = column->firstShown();
+        wheel(column, 60);
+        QCOMPARE(column->firstShown(), last);
+        wheel(column, 60);
+        QCOMPARE(column->firstShown(), last - 1);
+    }
+    // The scroll bar moves by whole buttons too.
+    column->scrollBar()->setValue(0);
+    QCOMPARE(shown().first(), captions.first());
+    column->scrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QCOMPARE(column->firstShown(), captions.size() > atOnce ? 1 : 0);
+    QCOMPARE(shown().size(), atOnce);
 }
 
 QTEST_MAIN(TestApp)
