@@ -10,11 +10,10 @@
 
 RelatedRecordsTab::RelatedRecordsTab(const Setup &tabSetup, QWidget *parent) : ListPage(parent), m_setup(tabSetup)
 {
-    const auto add = [this](const char *which, const char *name, const QString &text, const char *subRight,
-                            std::function<void()> run) {
-        QAction *a = WindowKit::gatedAction(this, {s(name), text, m_setup.rightCode, s(subRight), {}}, std::move(run));
-        toolBar()->addAction(a);
-        m_actions.insert(s(which), a);
+    WindowKit::ToolRow row(toolBar(), this, m_setup.rightCode);
+    const auto add = [this, &row](const char *which, const char *name, const QString &text, const char *subRight,
+                                  std::function<void()> run) {
+        m_actions.insert(s(which), row.add(name, text, subRight, "", std::move(run)));
     };
     add("new", "relatedNew", m_setup.newCaption, "Insert", [this] { addNew(); });
     add("modify", "relatedModify", s("修改"), "Modify", [this] { modify(); });

@@ -8,6 +8,7 @@
 #include "udmMain.h"
 
 #include <QAction>
+#include <QToolBar>
 #include <QWidget>
 
 namespace WindowKit {
@@ -31,6 +32,22 @@ QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<voi
             a, [code, subRight, when] { return (subRight.isEmpty() || HasSubRight(code, subRight)) && (!when || when()); },
             std::move(run));
     }
+    return a;
+}
+
+ToolRow::ToolRow(QToolBar *bar, QWidget *owner, const QString &rightCode)
+    : m_bar(bar), m_owner(owner), m_rightCode(rightCode)
+{
+}
+
+QAction *ToolRow::add(const char *objectName, const QString &text, const char *subRight, const char *shortcut,
+                      std::function<bool()> enabledWhen, std::function<void()> run)
+{
+    QAction *a = gatedAction(m_owner,
+                             {QString::fromUtf8(objectName), text, m_rightCode, QString::fromUtf8(subRight),
+                              QString::fromUtf8(shortcut), std::move(enabledWhen)},
+                             std::move(run));
+    m_bar->addAction(a);
     return a;
 }
 

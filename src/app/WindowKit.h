@@ -7,6 +7,7 @@
 
 class Dataset;
 class QAction;
+class QToolBar;
 class QWidget;
 
 // What the record windows repeat around their datasets: gated toolbar actions,
@@ -28,6 +29,27 @@ struct ActionSetup
 // With a sub-right it is enabled, and runs, only while the current user holds it, and
 // with enabledWhen only while that holds too.
 QAction *gatedAction(QWidget *owner, const ActionSetup &setup, std::function<void()> run);
+
+// The gated actions of one tool row of a window: each belongs to `owner` (where its
+// shortcut works) and shows on `bar`, all under the window's right code.
+class ToolRow
+{
+public:
+    ToolRow(QToolBar *bar, QWidget *owner, const QString &rightCode);
+
+    QAction *add(const char *objectName, const QString &text, const char *subRight, const char *shortcut,
+                 std::function<bool()> enabledWhen, std::function<void()> run);
+    QAction *add(const char *objectName, const QString &text, const char *subRight, const char *shortcut,
+                 std::function<void()> run)
+    {
+        return add(objectName, text, subRight, shortcut, {}, std::move(run));
+    }
+
+private:
+    QToolBar *m_bar;
+    QWidget *m_owner;
+    QString m_rightCode;
+};
 
 // A reason not to delete a record: a query for rows that still name it, each
 // parameter bound to the record's key field; a row coming back refuses with the message.

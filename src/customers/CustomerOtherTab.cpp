@@ -22,11 +22,10 @@ CustomerOtherTab::CustomerOtherTab(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(2, 2, 2, 2);
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    WindowKit::ToolRow row(bar, this, s("301"));
     const auto add = [&](const char *which, const char *name, const char *text, const char *subRight,
                          std::function<void()> run) {
-        QAction *a = WindowKit::gatedAction(this, {s(name), s(text), s("301"), s(subRight), {}}, std::move(run));
-        bar->addAction(a);
-        m_actions.insert(s(which), a);
+        m_actions.insert(s(which), row.add(name, s(text), subRight, "", std::move(run)));
     };
     add("modify", "Act_ModifyOther", "修改", "Modify", [this] { modify(); });
     add("save", "Act_SaveOther", "保存", "Modify", [info] {

@@ -45,27 +45,21 @@ TfrmCustStateNew::TfrmCustStateNew(QWidget *parent) : RecordDialog(parent)
     auto *layout = new QVBoxLayout(this);
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const auto add = [&](const char *name, const char *text, const char *subRight, const char *shortcut,
-                         std::function<bool()> when, std::function<void()> run) {
-        QAction *a = WindowKit::gatedAction(this, {s(name), s(text), s(RightCode), s(subRight), s(shortcut), std::move(when)},
-                                            std::move(run));
-        bar->addAction(a);
-        return a;
-    };
-    Act_Add = add("Act_Add", "新增", "Insert", "Ctrl+A", [d] { return d->state() != Dataset::State::Insert; }, [this, d] {
+    WindowKit::ToolRow row(bar, this, s(RightCode));
+    Act_Add = row.add("Act_Add", "新增", "Insert", "Ctrl+A", [d] { return d->state() != Dataset::State::Insert; }, [this, d] {
         if (!hasCustomer())
             return;
         OpenDatasets({d});
         d->append();
         editor(s("LinkDate"))->setFocus();
     });
-    Act_Save = add("Act_Save", "保存", "", "Ctrl+S", [d] { return d->isActive() && WindowKit::isEditing(d); },
+    Act_Save = row.add("Act_Save", "保存", "", "Ctrl+S", [d] { return d->isActive() && WindowKit::isEditing(d); },
                    [this] { save(); });
-    Act_Del = add("Act_Del", "删除", "Delete", "", {}, [this, d] {
+    Act_Del = row.add("Act_Del", "删除", "Delete", "", {}, [this, d] {
         if (d->isActive() && !d->isEmpty() && Messages::confirmDelete(this, s("您真的要删除该接触机会信息吗？")))
             d->remove();
     });
-    Act_Close = add("Act_Close", "关闭", "", "", {}, [this] { closeProcedure(); });
+    Act_Close = row.add("Act_Close", "关闭", "", "", {}, [this] { closeProcedure(); });
     layout->addWidget(bar);
 
     auto *title = new QHBoxLayout;

@@ -24,24 +24,18 @@ TfrmCustomerNew1::TfrmCustomerNew1(QWidget *parent) : RecordDialog(parent)
     auto *layout = new QVBoxLayout(this);
     auto *bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    const auto add = [&](const char *name, const char *text, const char *subRight, const char *shortcut,
-                         std::function<bool()> when, std::function<void()> run) {
-        QAction *a = WindowKit::gatedAction(this, {s(name), s(text), s(RightCode), s(subRight), s(shortcut), std::move(when)},
-                                            std::move(run));
-        bar->addAction(a);
-        return a;
-    };
-    Act_Add = add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
+    WindowKit::ToolRow row(bar, this, s(RightCode));
+    Act_Add = row.add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
         WriteLog(s("客户业务管理-客户资料-新增"));
         c->append();
         m_form->codeEdit()->setFocus();
     });
-    Act_Save = add("Act_Save", "保存", "", "Ctrl+S", [c] { return c->isActive() && WindowKit::isEditing(c); }, [this] {
+    Act_Save = row.add("Act_Save", "保存", "", "Ctrl+S", [c] { return c->isActive() && WindowKit::isEditing(c); }, [this] {
         WriteLog(s("客户业务管理-客户资料-保存"));
         m_form->save(true);
     });
-    Act_Del = add("Act_Del", "删除", "Delete", "", {}, [this] { m_form->remove(); });
-    Act_Close = add("Act_Close", "关闭", "", "", {}, [this] { closeProcedure(); });
+    Act_Del = row.add("Act_Del", "删除", "Delete", "", {}, [this] { m_form->remove(); });
+    Act_Close = row.add("Act_Close", "关闭", "", "", {}, [this] { closeProcedure(); });
     layout->addWidget(bar);
     m_form = new CustomerForm(dmMain->dsCustomers2, this);
     layout->addWidget(m_form);

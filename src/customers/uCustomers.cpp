@@ -125,21 +125,16 @@ TfrmCustomers::~TfrmCustomers()
 QWidget *TfrmCustomers::buildListPage()
 {
     auto *page = new ListPage;
-    const auto add = [&](const char *name, const char *text, const char *subRight, const char *shortcut,
-                         std::function<void()> run) {
-        QAction *a = WindowKit::gatedAction(PnMain, {s(name), s(text), s(RightCode), s(subRight), s(shortcut)}, std::move(run));
-        page->toolBar()->addAction(a);
-        return a;
-    };
-    Act_Insert = add("Act_Insert", "新增", "Insert", "Ctrl+N", [this] { insertOrModify(true); });
-    Act_Modify = add("Act_Modify", "修改", "Modify", "Ctrl+M", [this] { insertOrModify(false); });
-    Act_Delete = add("Act_Delete", "删除", "Delete", "Ctrl+D", [this] { remove(); });
-    add("Act_Refresh", "刷新", "", "", [this] { refresh(); });
-    Act_Query = add("Act_Query", "查询", "Query", "Ctrl+Q", [this] {
+    WindowKit::ToolRow listRow(page->toolBar(), PnMain, s(RightCode));
+    Act_Insert = listRow.add("Act_Insert", "新增", "Insert", "Ctrl+N", [this] { insertOrModify(true); });
+    Act_Modify = listRow.add("Act_Modify", "修改", "Modify", "Ctrl+M", [this] { insertOrModify(false); });
+    Act_Delete = listRow.add("Act_Delete", "删除", "Delete", "Ctrl+D", [this] { remove(); });
+    listRow.add("Act_Refresh", "刷新", "", "", [this] { refresh(); });
+    Act_Query = listRow.add("Act_Query", "查询", "Query", "Ctrl+Q", [this] {
         WriteLog(s("客户业务管理-客户资料-查询"));
         TfrmCustomerQuery3::execute(PnMain);
     });
-    Act_Print = add("Act_Print", "打印", "Print", "Ctrl+P", [this] { print(); });
+    Act_Print = listRow.add("Act_Print", "打印", "Print", "Ctrl+P", [this] { print(); });
     m_list = page->grid();
     m_list->setObjectName(s("gridCustomers"));
     m_list->setColumns({GridColumn::centred(s("自动编号"), s("CNo"), 80), GridColumn::centred(s("客户代码"), s("CustId"), 80),
@@ -168,19 +163,13 @@ QWidget *TfrmCustomers::buildDetailPage()
     bar->setObjectName(s("editorToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     Dataset *c = dmMain->tblCustomers;
-    const auto add = [&](const char *name, const char *text, const char *subRight, const char *shortcut,
-                         std::function<bool()> when, std::function<void()> run) {
-        QAction *a = WindowKit::gatedAction(page, {s(name), s(text), s(RightCode), s(subRight), s(shortcut), std::move(when)},
-                                            std::move(run));
-        bar->addAction(a);
-        return a;
-    };
-    Act_Add = add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
+    WindowKit::ToolRow row(bar, page, s(RightCode));
+    Act_Add = row.add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
         WriteLog(s("客户业务管理-客户资料-新增"));
         c->append();
         m_form->codeEdit()->setFocus();
     });
-    Act_Save = add("Act_Save", "保存", "", "Ctrl+S",
+    Act_Save = row.add("Act_Save", "保存", "", "Ctrl+S",
                    [c] {
                        return c->state() == Dataset::State::Insert
                            || (c->state() == Dataset::State::Edit && HasSubRight(s(RightCode), s("Modify")));
@@ -189,11 +178,11 @@ QWidget *TfrmCustomers::buildDetailPage()
                        WriteLog(s("客户业务管理-客户资料-保存"));
                        m_form->save(true);
                    });
-    Act_Del = add("Act_Del", "删除", "Delete", "", {}, [this] { remove(); });
-    Act_Prt = add("Act_Prt", "打印", "Print", "", {}, [this, c] {
+    Act_Del = row.add("Act_Del", "删除", "Delete", "", {}, [this] { remove(); });
+    Act_Prt = row.add("Act_Prt", "打印", "Print", "", {}, [this, c] {
         WindowKit::print(PnMain, s("客户业务管理-客户资料-打印"), s("frCustomerDetail"), c);
     });
-    Act_Cancel = add("Act_Cancel", "放弃", "", "", [c] { return c->isActive() && WindowKit::isEditing(c); }, [c] {
+    Act_Cancel = row.add("Act_Cancel", "放弃", "", "", [c] { return c->isActive() && WindowKit::isEditing(c); }, [c] {
         if (WindowKit::isEditing(c))
             c->cancel();
     });
