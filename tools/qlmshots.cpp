@@ -1,33 +1,52 @@
-// Screenshots of the start-up windows over a demo database, for looking at them: the login,
-// the main window (also with each navigation tab open), About, the customer window, a preview.
-// qlmshots OUTDIR
+// Screenshots of the program's windows over a demo database, for looking at them:
+// the login, then every shot the window folders add (tools/shots), one after another.
+// qlmshots OUTDIR [NAME-PREFIX]   (with a prefix, only the shots whose names start with it)
 #include "AppFont.h"
-#include "ConnectionString.h"
+#include "ErrorHandler.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
-#include "ErrorHandler.h"
 #include "NewDatabase.h"
-#include "DbGrid.h"
-#include "ReportRenderer.h"
-#include "uAbout.h"
-#include "uCustomers.h"
-#include "uReport.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
 #include "udmMain.h"
+#include "shots/Shots.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QToolBox>
+
+namespace {
+
+// Takes the shots one by one: show, let it settle, grab, close, next.
+void takeFrom(QList<Shot> *shots, int index, TfrmMain *main, const QString &out)
+{
+    if (index >= shots->size()) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    const Shot &shot = shots->at(index);
+    QWidget *target = shot.show(*main);
+    QTimer::singleShot(shot.settleMs, main, [=] {
+        QWidget *grabbed = target ? target : main;
+        grabbed->grab().save(out + QLatin1Char('/') + shot.name + QStringLiteral(".png"));
+        if (shot.done)
+            shot.done();
+        takeFrom(shots, index + 1, main, out);
+    });
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     Application app(argc, argv);
     AppFont::apply(app);
     const QString out = app.arguments().value(1, QStringLiteral("."));
+    const QString prefix = app.arguments().value(2);
     QTemporaryDir dir;
     SetAppDir(dir.path());
     QDir().mkpath(AppDir + QStringLiteral("Data"));
@@ -43,6 +62,15 @@ int main(int argc, char **argv)
         return 1;
     TfrmMain mainWindow;
     installCustomerWindows(mainWindow);
+
+    QList<Shot> all;
+    addStartUpShots(all);
+    addCustomerShots(all);
+    QList<Shot> shots;
+    for (const Shot &shot : all)
+        if (shot.name.startsWith(prefix))
+            shots.append(shot);
+
     TfrmLogin login;
     login.show();
     QTimer::singleShot(400, [&] {
@@ -52,45 +80,7 @@ int main(int argc, char **argv)
         login.tryLogin();
         mainWindow.prepareAfterLogin();
         mainWindow.show();
-        QTimer::singleShot(600, [&] {
-            mainWindow.grab().save(out + QStringLiteral("/main.png"));
-            // The main window with each navigation tab open.
-            auto *navigation = mainWindow.findChild<QToolBox *>(QStringLiteral("navigation"));
-            const char *const tabs[] = {"system", "base", "business", "charts", "internal"};
-            for (int i = 0; i < navigation->count() && i < 5; ++i) {
-                navigation->setCurrentIndex(i);
-                QCoreApplication::sendPostedEvents();
-                QCoreApplication::processEvents();
-                mainWindow.grab().save(out + QStringLiteral("/main-") + QLatin1String(tabs[i]) + QStringLiteral(".png"));
-            }
-            navigation->setCurrentIndex(0);
-            auto *about = new TfrmAbout(&mainWindow);
-            about->show();
-            QTimer::singleShot(300, [&, about] {
-                about->grab().save(out + QStringLiteral("/about.png"));
-                about->close();
-                mainWindow.action(QStringLiteral("Act_Customers"))->trigger();
-                frmCustomers->listGrid()->groupBy(QStringLiteral("LevelName"));
-                QTimer::singleShot(400, [&] {
-                    mainWindow.grab().save(out + QStringLiteral("/customers.png"));
-                    frmCustomers->pages()->setCurrentIndex(1);
-                    QTimer::singleShot(400, [&] {
-                        mainWindow.grab().save(out + QStringLiteral("/customer-detail.png"));
-                        ReportLayout layout;
-                        QString error;
-                        ReportLayout::load(AppDir + QStringLiteral("Data/Report/frCustomers.frf"), &layout, &error);
-                        auto *preview = new TfrmReport(std::make_unique<ReportRenderer>(layout, dmMain->tblCustomers),
-                                                       layout.title, &mainWindow);
-                        preview->resize(1100, 760);
-                        preview->show();
-                        QTimer::singleShot(800, [&, preview] {
-                            preview->grab().save(out + QStringLiteral("/preview.png"));
-                            QCoreApplication::exit(0);
-                        });
-                    });
-                });
-            });
-        });
+        QTimer::singleShot(600, [&] { takeFrom(&shots, 0, &mainWindow, out); });
     });
     return app.exec();
 }
