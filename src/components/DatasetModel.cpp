@@ -252,6 +252,14 @@ QVariant DatasetModel::cellStored(int visibleRow, int column) const
     return m_dataset->storedValueAt(visibleRow, f);
 }
 
+QUtf8StringView DatasetModel::cellStoredText(int visibleRow, int column) const
+{
+    const int f = m_fields.value(column, -1);
+    if (f < 0 || !m_dataset || m_columns.at(column).decimals >= 0)
+        return {};
+    return m_dataset->storedTextAt(visibleRow, f);
+}
+
 FieldKind DatasetModel::columnKind(int column) const
 {
     const int f = m_fields.value(column, -1);
