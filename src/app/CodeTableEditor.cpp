@@ -19,6 +19,8 @@
 #include <QAction>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QTreeView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -88,6 +90,8 @@ CodeTableEditor::CodeTableEditor(const CodeTable &table, bool readOnly, QWidget 
     m_grid->setColumns(columns);
     m_grid->setDataSource(src);
     m_title->setBuddy(m_grid);
+    m_grid->view()->installEventFilter(this);
+    m_grid->view()->viewport()->installEventFilter(this);
     layout->addWidget(m_grid, 1);
 
     auto *form = new QGridLayout;
@@ -131,7 +135,8 @@ CodeTableEditor::CodeTableEditor(const CodeTable &table, bool readOnly, QWidget 
         auto *label = new QLabel(f.label.isEmpty() ? f.caption + s("：") : f.label, this);
         label->setBuddy(w);
         form->addWidget(label, line, 0);
-        form->addWidget(w, line, 1);
+        // Edits without a button of their own reach as far as the palette button does.
+        form->addWidget(w, line, 1, 1, f.kind == CodeTableField::Kind::Colour ? 1 : 2);
         if (f.kind == CodeTableField::Kind::Colour) {
             m_palette = new QPushButton(table.paletteButton.isEmpty() ? s("颜色信息") : table.paletteButton, this);
             m_palette->setObjectName(s("btnPalette"));
@@ -264,6 +269,33 @@ void CodeTableEditor::closeProcedure()
 void CodeTableEditor::reject()
 {
     closeProcedure();
+}
+
+bool CodeTableEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Moving to another row posts the pending one: it passes the checks of "保存" first.
+    bool moves = false;
+    if (watched == m_grid->view()->viewport())
+        moves = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    else if (watched == m_grid->view() && event->type() == QEvent::KeyPress)
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            moves = true;
+            break;
+        default:
+            break;
+        }
+    if (moves && !m_readOnly) {
+        Dataset *d = dataset();
+        if (d->isActive() && WindowKit::isEditing(d) && !save())
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CodeTableEditor::showEvent(QShowEvent *event)

@@ -56,7 +56,7 @@ TfrmColor::TfrmColor(QWidget *parent) : QDialog(parent)
     sampleRow->addWidget(sampleLabel);
     sampleRow->addWidget(m_sample, 1);
     layout->addLayout(sampleRow);
-    resize(260, 360);
+    resize(300, 400);
 }
 
 int TfrmColor::execute(QWidget *parent)

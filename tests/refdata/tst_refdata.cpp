@@ -25,6 +25,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeView>
 #include <QtTest>
 
 namespace {
@@ -118,8 +119,14 @@ private Q_SLOTS:
     void deleteOnAnEmptyTableOnlyLogs();
     void closeDiscardsThePendingRow_data();
     void closeDiscardsThePendingRow();
+    void everyMemberDiscardsOnClose_data();
+    void everyMemberDiscardsOnClose();
     void addChecksThePendingRowFirst();
+    void gridMoveChecksThePendingRow_data();
+    void gridMoveChecksThePendingRow();
     void changesShowInLookupsAtOnce();
+    void newCodesShowInCustomerLookups_data();
+    void newCodesShowInCustomerLookups();
     void openedByNameWithoutTheRightIsReadOnly_data();
     void openedByNameWithoutTheRightIsReadOnly();
     void paletteAddsAColourEveryListOffers();
@@ -439,11 +446,17 @@ void TestRefdata::refusedPost_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("description");
     QTest::addColumn<QString>("message");  // empty: the database's own error
-    QTest::newRow("level, duplicate code") << s("TfrmCustLevel") << s("A") << true << QString();
+    // A code each table already holds.
+    const std::pair<const char *, const char *> held[] = {
+        {"TfrmCustLevel", "A"},       {"TfrmState", "01"},         {"TfrmCustOrigin", "01"},
+        {"TfrmVocation", "01"},       {"TfrmOperateStyle", "01"},  {"TfrmOperateOrigin", "01"},
+        {"TfrmOperateState", "01"},   {"TfrmRegion", "01"},        {"TfrmCountry", "CN"},
+        {"TfrmCurrencyRate", "USD"},  {"TfrmFinanceOrgan", "01"},  {"TfrmDepartment", "01"}};
+    for (const auto &[window, code] : held)
+        QTest::newRow(qPrintable(s(window) + s(", duplicate code"))) << s(window) << s(code) << true << QString();
     QTest::newRow("level, duplicate code in other case") << s("TfrmCustLevel") << s("a") << true << QString();
-    QTest::newRow("currency, duplicate code") << s("TfrmCurrencyRate") << s("USD") << true << QString();
-    QTest::newRow("department, duplicate code") << s("TfrmDepartment") << s("01") << true << QString();
     QTest::newRow("level, no description") << s("TfrmCustLevel") << s("Q") << false << s("请输入客户级别描述！");
+    QTest::newRow("currency, no description") << s("TfrmCurrencyRate") << s("EUR") << false << s("请输入备注内容！");
     QTest::newRow("department, duplicate and no description")
         << s("TfrmDepartment") << s("01") << false << s("请输入部门描述！");
 }
@@ -468,8 +481,7 @@ void TestRefdata::refusedPost()
     QCOMPARE(m_rec->messages.size(), 1);
     QCOMPARE(m_rec->messages.last().icon, Messages::Icon::Warning);
     if (message.isEmpty()) {
-        QVERIFY(!m_rec->lastText().isEmpty());
-        QVERIFY2(!m_rec->lastText().startsWith(s("请输入")), qPrintable(m_rec->lastText()));
+        QVERIFY2(m_rec->lastText().contains(s("代码重复")), qPrintable(m_rec->lastText()));
     } else {
         QCOMPARE(m_rec->lastText(), message);
         QCOMPARE(e->focusWidget(), e->editor(s("Memo")));
@@ -551,8 +563,10 @@ void TestRefdata::deleteAsks()
 void TestRefdata::deleteOnAnEmptyTableOnlyLogs_data()
 {
     QTest::addColumn<QString>("window");
-    QTest::newRow("finance") << s("TfrmFinanceOrgan");
-    QTest::newRow("level") << s("TfrmCustLevel");
+    for (const char *window : {"TfrmCustLevel", "TfrmState", "TfrmCustOrigin", "TfrmVocation", "TfrmOperateStyle",
+                               "TfrmOperateOrigin", "TfrmOperateState", "TfrmRegion", "TfrmCountry",
+                               "TfrmCurrencyRate", "TfrmFinanceOrgan", "TfrmDepartment"})
+        QTest::newRow(window) << s(window);
 }
 
 void TestRefdata::deleteOnAnEmptyTableOnlyLogs()
@@ -616,6 +630,44 @@ void TestRefdata::closeDiscardsThePendingRow()
     QVERIFY(m_rec->messages.isEmpty());
 }
 
+void TestRefdata::everyMemberDiscardsOnClose_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<bool>("escape");
+    bool escape = false;
+    for (const char *window : {"TfrmCustLevel", "TfrmState", "TfrmCustOrigin", "TfrmVocation", "TfrmOperateStyle",
+                               "TfrmOperateOrigin", "TfrmOperateState", "TfrmRegion", "TfrmCountry",
+                               "TfrmCurrencyRate", "TfrmFinanceOrgan", "TfrmDepartment"}) {
+        QTest::newRow(window) << s(window) << escape;
+        escape = !escape;
+    }
+}
+
+// A new row with a code and a description but nothing else: the close box or Escape drops it.
+void TestRefdata::everyMemberDiscardsOnClose()
+{
+    QFETCH(QString, window);
+    QFETCH(bool, escape);
+    login(s("Admin"));
+    auto e = openEditor(window);
+    QVERIFY(e);
+    const QString table = tableOf(e->table());
+    const int before = count(s("select count(*) from ") + table);
+    e->Act_Add->trigger();
+    fill(e->editor(e->table().fields.first().field), s("ZZ"));
+    fill(e->editor(s("Memo")), s("说明"));
+    if (escape)
+        QTest::keyClick(e->focusWidget(), Qt::Key_Escape);
+    else
+        QVERIFY(e->close());
+    QVERIFY(!e->isVisible());
+    Dataset *d = e->dataset();
+    QCOMPARE(d->state(), Dataset::State::Browse);
+    d->first();
+    QCOMPARE(count(s("select count(*) from ") + table), before);
+    QVERIFY(m_rec->messages.isEmpty());
+}
+
 void TestRefdata::addChecksThePendingRowFirst()
 {
     login(s("Admin"));
@@ -627,6 +679,45 @@ void TestRefdata::addChecksThePendingRowFirst()
     QCOMPARE(m_rec->texts(), QStringList{s("请输入客户级别名称！")});
     QCOMPARE(e->dataset()->field(s("LevelID")).asString(), s("Z"));  // still the same new row
     QCOMPARE(count(s("select count(*) from tblCustLevel")), 3);
+}
+
+void TestRefdata::gridMoveChecksThePendingRow_data()
+{
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("click") << false;
+    QTest::newRow("arrow key") << true;
+}
+
+void TestRefdata::gridMoveChecksThePendingRow()
+{
+    QFETCH(bool, byKey);
+    login(s("Admin"));
+    auto e = openEditor(s("TfrmCustLevel"));
+    QVERIFY(e);
+    Dataset *d = e->dataset();
+    QTreeView *view = e->grid()->view();
+    const auto move = [&] {
+        if (byKey) {
+            view->setFocus();
+            QTest::keyClick(view, Qt::Key_Up);
+        } else {
+            const QRect first = view->visualRect(e->grid()->model()->index(0, 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center());
+        }
+    };
+    e->Act_Add->trigger();
+    fill(e->editor(s("LevelID")), s("Z"));
+    fill(e->editor(s("Memo")), s("说明"));
+    move();
+    QCOMPARE(m_rec->texts(), QStringList{s("请输入客户级别名称！")});
+    QCOMPARE(d->state(), Dataset::State::Insert);
+    QCOMPARE(count(s("select count(*) from tblCustLevel")), 3);
+    fill(e->editor(s("LevelName")), s("新级别"));
+    fill(e->editor(s("LevelColor")), s("255"));
+    move();
+    QCOMPARE(m_rec->messages.size(), 1);
+    QCOMPARE(d->state(), Dataset::State::Browse);
+    QCOMPARE(count(s("select count(*) from tblCustLevel where LevelID = 'Z' and LevelName = '新级别'")), 1);
 }
 
 void TestRefdata::changesShowInLookupsAtOnce()
@@ -658,6 +749,40 @@ void TestRefdata::changesShowInLookupsAtOnce()
     QVERIFY(m_rec->messages.isEmpty());
     QCOMPARE(c->field(s("LevelName")).asString(), s("核心客户"));
     QCOMPARE(dmMain->database()->scalar(s("select LevelColor from tblCustLevel where LevelID = 'VIP'")).toLongLong(), 255);
+}
+
+void TestRefdata::newCodesShowInCustomerLookups_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("lookup");
+    QTest::newRow("level") << s("TfrmCustLevel") << s("LevelID") << s("LevelName");
+    QTest::newRow("state") << s("TfrmState") << s("StateId") << s("State");
+    QTest::newRow("origin") << s("TfrmCustOrigin") << s("OriginID") << s("OriginName");
+    QTest::newRow("customer type") << s("TfrmVocation") << s("VocationID") << s("VocationName");
+    QTest::newRow("district") << s("TfrmRegion") << s("DistID") << s("DistName");
+    QTest::newRow("country") << s("TfrmCountry") << s("CountryID") << s("CountryName");
+}
+
+void TestRefdata::newCodesShowInCustomerLookups()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, key);
+    QFETCH(QString, lookup);
+    login(s("Admin"));
+    auto e = openEditor(window);
+    QVERIFY(e);
+    e->Act_Add->trigger();
+    for (const CodeTableField &f : e->table().fields)
+        fill(e->editor(f.field), sampleFor(f, s("NX")));
+    e->Act_Save->trigger();
+    QVERIFY2(m_rec->messages.isEmpty(), qPrintable(m_rec->lastText()));
+    Dataset *c = dmMain->tblCustomers;
+    QVERIFY(c->locate(s("CustId"), {s("C1")}));
+    c->edit();
+    c->field(key).setValue(s("NX"));
+    QCOMPARE(c->field(lookup).asString(), s("新NX"));
+    c->cancel();
 }
 
 void TestRefdata::openedByNameWithoutTheRightIsReadOnly_data()
