@@ -9,7 +9,11 @@ DbColourCombo::DbColourCombo(QWidget *parent) : QComboBox(parent), m_link(new Fi
     setIconSize(QSize(16, 12));
     connect(m_link, &FieldLink::refresh, this, &DbColourCombo::reload);
     connect(this, &QComboBox::activated, this, [this](int index) {
-        if (!m_loading && !m_readOnly)
+        if (m_loading)
+            return;
+        if (m_readOnly)
+            reload();  // a pick in a read-only list changes nothing: show the stored value again
+        else
             m_link->write(itemData(index));
     });
 }

@@ -945,6 +945,20 @@ void TestRefdata::paletteButtonOpensThePalette()
 
 void TestRefdata::gridAndListShowSwatches()
 {
+    {
+        // A read-only list shows the stored value again after a pick and writes nothing.
+        login(s("nobody"));
+        auto e = openEditor(s("TfrmCustLevel"));
+        QVERIFY(e);
+        QVERIFY(e->isReadOnly());
+        auto *combo = qobject_cast<DbColourCombo *>(e->editor(s("LevelColor")));
+        const QString stored = combo->text();
+        const int other = combo->findText(s("65535")) == combo->currentIndex() ? 0 : combo->findText(s("65535"));
+        combo->setCurrentIndex(other);
+        Q_EMIT combo->activated(other);
+        QCOMPARE(combo->text(), stored);
+        QCOMPARE(e->dataset()->state(), Dataset::State::Browse);
+    }
     login(s("Admin"));
     auto e = openEditor(s("TfrmCustLevel"));
     QVERIFY(e);
