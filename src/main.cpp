@@ -4,6 +4,7 @@
 #include "DatabaseConnector.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
+#include "RefdataWindows.h"
 #include "StartUp.h"
 #include "uLogin.h"
 #include "uMain.h"
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
     TfrmMain mainWindow;
     // The long-lived windows of each folder, owned by the main window that hosts them.
     installCustomerWindows(mainWindow);
+    installRefdataWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

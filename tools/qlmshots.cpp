@@ -6,6 +6,7 @@
 #include "CustomerWindows.h"
 #include "DemoData.h"
 #include "NewDatabase.h"
+#include "RefdataWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -62,10 +63,12 @@ int main(int argc, char **argv)
         return 1;
     TfrmMain mainWindow;
     installCustomerWindows(mainWindow);
+    installRefdataWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
+    addRefdataShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -1,5 +1,7 @@
 #include "DatasetModel.h"
 
+#include "ColourValue.h"
+
 #include <functional>
 
 #include <QFont>
@@ -406,6 +408,16 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return m_dataset->valueAt(row, m_fields.at(index.column())).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         return int(c.alignment);
+    case Qt::DecorationRole: {
+        if (!c.swatch)
+            return {};
+        const QVariant v = m_dataset->valueAt(row, m_fields.at(index.column()));
+        if (!v.isValid() || v.isNull())
+            return {};
+        bool ok = false;
+        const qint64 n = v.toLongLong(&ok);
+        return ok ? QVariant(ColourValue::swatch(n)) : QVariant();
+    }
     default:
         return {};
     }
