@@ -156,7 +156,11 @@ QCheckBox *TfrmRight::addTab(const QString &caption, const QStringList &codes, c
             covered << box << subs;
     }
     grid->setRowStretch(row, 1);
-    grid->setColumnStretch(0, 1);
+    // Names in a column of their own width, the sub-rights close beside them.
+    grid->setColumnMinimumWidth(0, 180);
+    for (int c = 1; c < next; ++c)
+        grid->setColumnMinimumWidth(c, 48);
+    grid->setColumnStretch(next, 1);
     auto *all = new QCheckBox(s("全部选择"), page);
     all->setObjectName(s("chkAll") + caption);
     grid->addWidget(all, row + 1, 0);

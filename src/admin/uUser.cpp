@@ -124,7 +124,7 @@ TfrmUser::TfrmUser(QWidget *parent) : QDialog(parent)
     m_grid->setObjectName(s("userGrid"));
     m_grid->setColumns({GridColumn::text(s("用户ID"), s("UserID"), 90), GridColumn::text(s("用户名称"), s("UserName"), 110),
                         GridColumn::text(s("部门"), s("DeptName"), 100), GridColumn::text(s("职务"), s("Duty"), 90),
-                        GridColumn::centred(s("用户状态"), s("State"), 70), GridColumn::text(s("备注"), s("Memo"), 140)});
+                        GridColumn::centred(s("用户状态"), s("State"), 70), GridColumn::text(s("备注"), s("Memo"), 120)});
     m_grid->setDataSource(src);
     m_grid->setExportPermission([] { return false; });
     listLayout->addWidget(m_grid);

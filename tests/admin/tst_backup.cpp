@@ -87,6 +87,7 @@ private Q_SLOTS:
     void failedRestorePutsOldFileBack_data();
     void failedRestorePutsOldFileBack();
     void checkBringsOlderFileUpToDate();
+    void failedPostStopsRestoreBeforeClosing();
 
 private:
     QString live() const { return m_dir->databasePath(); }
@@ -411,6 +412,27 @@ void TestBackup::checkBringsOlderFileUpToDate()
     db->exec(s("PRAGMA user_version = %1").arg(Schema::currentVersion() + 1));
     db.reset();
     QVERIFY_THROWS_EXCEPTION(DbError, DatabaseFile::check(copy, key()));
+}
+
+void TestBackup::failedPostStopsRestoreBeforeClosing()
+{
+    const QString source = m_dir->file(s("Backup/source.qdb"));
+    DatabaseFile::backup(*dmMain->database(), source);
+    dmMain->database()->exec(s("create trigger t_refuse before update on tblUser begin select raise(abort, 'refused'); end"));
+    const QStringList before = openDatasets();
+    Dataset *users = dmMain->tblUser;
+    users->locate(s("UserID"), {s("Admin")});
+    users->edit();
+    users->field(s("Memo")).setValue(s("待保存"));
+    QVERIFY(!runRestore(source));
+    QVERIFY(m_rec->texts().last().contains(s("refused")));
+    QCOMPARE(users->state(), Dataset::State::Edit);  // the pending row is still there to mend
+    for (const QString &name : before)
+        QVERIFY2(openDatasets().contains(name), qPrintable(name));
+    QVERIFY(!QFile::exists(live() + s(".before-restore")));
+    QVERIFY(!QFile::exists(BackupPaths::datedCopy()));
+    QVERIFY(leftovers(m_dir->file(s("Data"))).isEmpty());
+    users->cancel();
 }
 
 QTEST_MAIN(TestBackup)

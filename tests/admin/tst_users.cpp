@@ -1,5 +1,6 @@
 // User management, the rights window and the password dialog over a real encrypted file.
 #include "ActionGate.h"
+#include "AdminWindows.h"
 #include "DbGrid.h"
 #include "LogEntries.h"
 #include "PasswordHash.h"
@@ -85,6 +86,9 @@ private Q_SLOTS:
     void systemUserRightsNotSaved();
     void failedRightsSaveKeepsOldRows();
     void mainWindowFollowsSavedRights();
+
+    void installedCommandsOpenTheirWindows_data();
+    void installedCommandsOpenTheirWindows();
 
     void passwordChecks_data();
     void passwordChecks();
@@ -486,6 +490,45 @@ void TestUsers::mainWindowFollowsSavedRights()
     ActionGate::instance()->evaluate();
     QVERIFY(!main.action(s("Act_Customers"))->isEnabled());
     QVERIFY(main.action(s("Act_Linkman"))->isEnabled());
+}
+
+void TestUsers::installedCommandsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("口令设置") << "Admin" << "Act_Password" << "frmPassword" << "";
+    QTest::newRow("用户管理") << "Admin" << "Act_UserManage" << "frmUser" << "";
+    QTest::newRow("数据备份") << "Admin" << "Act_Backup" << "frmBackup" << "Backup";
+    QTest::newRow("数据恢复") << "Admin" << "Act_Restore" << "frmRestore" << "Backup";
+    QTest::newRow("系统日志") << "Admin" << "Act_SysLog" << "frmSysLog" << "Log";
+    QTest::newRow("系统日志, not a system user") << "bob" << "Act_SysLog" << "" << "";
+}
+
+void TestUsers::installedCommandsOpenTheirWindows()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, action);
+    QFETCH(QString, window);
+    QFETCH(QString, folder);
+    if (!folder.isEmpty())
+        QDir(m_dir->file(folder)).removeRecursively();
+    if (user != u"Admin") {
+        // The log right only: the main window refuses a user who is not a system user.
+        TableInserter(*dmMain->database(), s("tblUserRight"), {s("UserID"), s("RightID")}).insert({user, s("105")});
+        dmMain->tblUserRight->refresh();
+    }
+    TfrmMain main;
+    installAdminWindows(main);
+    CurrentUserID = user;
+    ActionGate::instance()->evaluate();
+    main.action(action)->trigger();
+    QCOMPARE(m_rec->modalWindows, window.isEmpty() ? QStringList() : QStringList{window});
+    if (window.isEmpty())
+        QCOMPARE(m_rec->texts(), QStringList{s("对不起，只有系统管理员才享有该权限！")});
+    if (!folder.isEmpty())
+        QVERIFY(QDir(m_dir->file(folder)).exists());
 }
 
 void TestUsers::passwordChecks_data()
