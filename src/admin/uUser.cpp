@@ -126,7 +126,6 @@ TfrmUser::TfrmUser(QWidget *parent) : QDialog(parent)
                         GridColumn::text(s("部门"), s("DeptName"), 100), GridColumn::text(s("职务"), s("Duty"), 90),
                         GridColumn::centred(s("用户状态"), s("State"), 70), GridColumn::text(s("备注"), s("Memo"), 120)});
     m_grid->setDataSource(src);
-    m_grid->setExportPermission([] { return false; });
     listLayout->addWidget(m_grid);
     layout->addWidget(list, 1);
     connect(m_grid->view(), &QTreeView::clicked, this, [this] {

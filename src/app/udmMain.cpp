@@ -360,8 +360,24 @@ void removeQuietly(const QString &path)
 TdmMain::RestoreResult TdmMain::restoreFrom(const QString &chosen, const QString &livePath, const QString &datedCopy)
 {
     using Outcome = RestoreResult::Outcome;
+    // What the right tests and the schedule read is open on whichever path the restore ends.
+    const auto settle = [this](RestoreResult result) {
+        if (!m_database)
+            return result;
+        try {
+            tblUserRight->close();
+            tblUserRight->open();
+            if (!qryPlan->isActive())
+                qryPlan->open();
+        } catch (const std::exception &e) {
+            if (result.outcome == Outcome::Restored)
+                result.outcome = Outcome::Failed;
+            result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("；")) + reasonOf(e);
+        }
+        return result;
+    };
     if (DatabaseFile::sameFile(chosen, livePath) || (m_database && DatabaseFile::sameFile(chosen, m_database->path())))
-        return {Outcome::LiveFile, {}};
+        return settle({Outcome::LiveFile, {}});
     const QByteArray key = ConnectionString::password(ConnectionString::build(livePath)).toUtf8();
 
     // The chosen file is copied beside the live one and checked there: it is never opened itself.
@@ -371,7 +387,7 @@ TdmMain::RestoreResult TdmMain::restoreFrom(const QString &chosen, const QString
         DatabaseFile::check(incoming, key);
     } catch (const std::exception &e) {
         removeQuietly(incoming);
-        return {Outcome::InvalidFile, reasonOf(e)};
+        return settle({Outcome::InvalidFile, reasonOf(e)});
     }
 
     const auto all = findChildren<Dataset *>();
@@ -419,19 +435,16 @@ TdmMain::RestoreResult TdmMain::restoreFrom(const QString &chosen, const QString
     if (!m_database)
         return result;
 
-    // What the windows and the right tests read must be open again, filters and statements as they were.
-    try {
-        for (Dataset *d : wasOpen)
+    // Every dataset open before is open again, its filter and statement as they were.
+    for (Dataset *d : wasOpen) {
+        try {
             if (!d->isActive())
                 d->open();
-        tblUserRight->close();
-        tblUserRight->open();
-        if (!qryPlan->isActive())
-            qryPlan->open();
-    } catch (const std::exception &e) {
-        if (result.outcome == Outcome::Restored)
-            result.outcome = Outcome::Failed;
-        result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("；")) + reasonOf(e);
+        } catch (const std::exception &e) {
+            if (result.outcome == Outcome::Restored)
+                result.outcome = Outcome::Failed;
+            result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("；")) + reasonOf(e);
+        }
     }
-    return result;
+    return settle(result);
 }
