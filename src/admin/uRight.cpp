@@ -197,6 +197,7 @@ void TfrmRight::load()
     const bool any = !users->isEmpty();
     m_id->setText(any ? users->field(s("UserID")).asString() : QString());
     m_name->setText(any ? users->field(s("UserName")).asString() : QString());
+    m_system = any && users->field(s("Sys")).asBoolean();
     Dataset *rights = dmMain->tblUserRight;
     rights->close();
     rights->open();
@@ -216,8 +217,7 @@ void TfrmRight::save()
     const QString id = m_id->text();
     if (id.isEmpty())
         return;
-    Dataset *users = dmMain->tblUser;
-    if (users->locate(s("UserID"), {id}) && users->field(s("Sys")).asBoolean())
+    if (m_system)
         return;  // a system user holds every right: its rows are not rewritten
     Dataset *rights = dmMain->tblUserRight;
     // Whatever happens, the right tests read what the file holds afterwards.

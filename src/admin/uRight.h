@@ -47,4 +47,5 @@ private:
     QHash<QString, QCheckBox *> m_codes;
     QHash<QString, QCheckBox *> m_subs;
     QHash<QString, QCheckBox *> m_selectAll;
+    bool m_system = false;  // the user shown is a system user
 };

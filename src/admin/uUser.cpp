@@ -37,16 +37,23 @@ QString text(const char *field)
     return users->isActive() && !users->isEmpty() ? users->field(s(field)).asString() : QString();
 }
 
-// The ID of the current row as stored, not as typed into a pending edit.
-QString storedId()
+}  // namespace
+
+QString TfrmUser::storedId() const
 {
-    Dataset *users = dmMain->tblUser;
-    if (!users->isActive() || users->isEmpty() || users->state() == Dataset::State::Insert)
-        return {};
-    return users->storedValueAt(users->currentRow(), users->fieldIndex(s("UserID"))).toString();
+    return dmMain->tblUser->state() == Dataset::State::Insert ? QString() : m_storedId;
 }
 
-}  // namespace
+void TfrmUser::noteStoredId()
+{
+    // Taken in browse and as an edit starts, before any value changes: the ID as the file holds it.
+    Dataset *users = dmMain->tblUser;
+    const Dataset::State st = users->state();
+    if (st == Dataset::State::Inactive || (st == Dataset::State::Browse && users->isEmpty()))
+        m_storedId.clear();
+    else if (st == Dataset::State::Browse || st == Dataset::State::Edit)
+        m_storedId = users->field(s("UserID")).asString();
+}
 
 TfrmUser::TfrmUser(QWidget *parent) : QDialog(parent)
 {
@@ -117,6 +124,12 @@ TfrmUser::TfrmUser(QWidget *parent) : QDialog(parent)
     layout->addWidget(fields);
     FocusChain::install(order, this);
     connect(id, &QLineEdit::textChanged, this, [this] { followIdText(); });
+    connect(dmMain->tblUser, &Dataset::stateChanged, this, [this] { noteStoredId(); });
+    connect(dmMain->tblUser, &Dataset::currentChanged, this, [this] {
+        if (dmMain->tblUser->state() == Dataset::State::Browse)
+            noteStoredId();
+    });
+    noteStoredId();
 
     auto *list = new QGroupBox(s("用户列表"), this);
     auto *listLayout = new QVBoxLayout(list);
@@ -126,6 +139,8 @@ TfrmUser::TfrmUser(QWidget *parent) : QDialog(parent)
                         GridColumn::text(s("部门"), s("DeptName"), 100), GridColumn::text(s("职务"), s("Duty"), 90),
                         GridColumn::centred(s("用户状态"), s("State"), 70), GridColumn::text(s("备注"), s("Memo"), 120)});
     m_grid->setDataSource(src);
+    // Only system users reach this window; asking again would move tblUser's row under a pending edit.
+    m_grid->setExportPermission([] { return true; });
     listLayout->addWidget(m_grid);
     layout->addWidget(list, 1);
     connect(m_grid->view(), &QTreeView::clicked, this, [this] {
@@ -149,6 +164,7 @@ void TfrmUser::showEvent(QShowEvent *event)
     ErrorHandler::run(this, [this] {
         OpenDatasets({dmMain->tblDepartment, dmMain->tblUser});
         m_grid->sortBy(s("UserID"));
+        noteStoredId();
         m_remembered = storedId();
         editor(s("UserID"))->setFocus();
         editor(s("UserID"))->setEnabled(false);
@@ -323,7 +339,8 @@ void TfrmUser::openRights()
     Dataset *users = dmMain->tblUser;
     if (!users->isActive() || users->isEmpty())
         return;
-    if (users->state() == Dataset::State::Insert) {
+    // The rights are kept under the ID as stored: a new or changed row is saved first.
+    if (WindowKit::isEditing(users)) {
         Messages::warning(this, s("请先保存用户资料！"));
         return;
     }

@@ -48,8 +48,11 @@ private:
     bool refusesBuiltInUser();
     bool refusesDuplicateId();
     void followIdText();
+    QString storedId() const;
+    void noteStoredId();
 
     QHash<QString, QWidget *> m_editors;
     DbGrid *m_grid = nullptr;
     QString m_remembered;
+    QString m_storedId;  // the current row's ID as stored
 };

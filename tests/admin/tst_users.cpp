@@ -274,32 +274,45 @@ void TestUsers::builtInUserRefused()
 
 void TestUsers::duplicateIdRefusedWhateverTheCase_data()
 {
+    QTest::addColumn<QString>("edited");  // empty: a new row
     QTest::addColumn<QString>("id");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("the built-in ID typed") << "Admin" << true;
-    QTest::newRow("ASCII case") << "BOB" << true;
-    QTest::newRow("accented capital") << "Émile" << true;
-    QTest::newRow("a new ID") << "Émile2" << false;
+    QTest::newRow("the built-in ID typed") << "" << "Admin" << true;
+    QTest::newRow("ASCII case") << "" << "BOB" << true;
+    QTest::newRow("accented capital") << "" << "Émile" << true;
+    QTest::newRow("a new ID") << "" << "Émile2" << false;
+    QTest::newRow("a saved ID changed to another's") << "bob" << "ÉMILE" << true;
+    QTest::newRow("a saved ID in other letter case") << "bob" << "Bob" << false;
 }
 
 void TestUsers::duplicateIdRefusedWhateverTheCase()
 {
+    QFETCH(QString, edited);
     QFETCH(QString, id);
     QFETCH(bool, refused);
-    auto w = openUsers();
-    QApplication::setActiveWindow(w.get());
-    QTest::mouseClick(w->btnAdd, Qt::LeftButton);
-    fill(id, s("某人"), s("01"), s("文员"));
+    auto w = openUsers(edited);
+    if (edited.isEmpty()) {
+        QTest::mouseClick(w->btnAdd, Qt::LeftButton);
+        fill(id, s("某人"), s("01"), s("文员"));
+    } else {
+        dmMain->tblUser->edit();
+        dmMain->tblUser->field(s("UserID")).setValue(id);
+    }
     const int before = scalar(s("select count(*) from tblUser")).toInt();
     QTest::mouseClick(w->btnSave, Qt::LeftButton);
     if (refused) {
         QCOMPARE(m_rec->texts(), QStringList{s("对不起，该用户ID已经存在！")});
         QCOMPARE(QApplication::focusWidget(), w->editor(s("UserID")));
-        QCOMPARE(dmMain->tblUser->state(), Dataset::State::Insert);
+        QCOMPARE(dmMain->tblUser->state(), edited.isEmpty() ? Dataset::State::Insert : Dataset::State::Edit);
         QCOMPARE(scalar(s("select count(*) from tblUser")).toInt(), before);
-    } else {
+        if (!edited.isEmpty())
+            QCOMPARE(scalar(s("select count(*) from tblUser where UserID = 'bob'")).toInt(), 1);
+    } else if (edited.isEmpty()) {
         QCOMPARE(m_rec->lastText(), s("新增用户口令为482716，请提醒用户及时修改！"));
         QCOMPARE(scalar(s("select count(*) from tblUser")).toInt(), before + 1);
+    } else {
+        QVERIFY(m_rec->messages.isEmpty());
+        QCOMPARE(scalar(s("select count(*) from tblUser where UserID = 'Bob'")).toInt(), 1);
     }
     dmMain->tblUser->cancel();
 }
@@ -358,6 +371,14 @@ void TestUsers::rightsOfUnsavedRowRefused()
     QCOMPARE(m_rec->texts(), QStringList{s("请先保存用户资料！")});
     QVERIFY(m_rec->modalWindows.isEmpty());
     QCOMPARE(logEntries().last(), s("系统设置-用户管理-权限分配"));
+    // So does a saved row with a pending change.
+    dmMain->tblUser->cancel();
+    dmMain->tblUser->locate(s("UserID"), {s("bob")});
+    dmMain->tblUser->edit();
+    dmMain->tblUser->field(s("UserID")).setValue(s("bobby"));
+    QTest::mouseClick(w->btnRights, Qt::LeftButton);
+    QCOMPARE(m_rec->texts(), (QStringList{s("请先保存用户资料！"), s("请先保存用户资料！")}));
+    QVERIFY(m_rec->modalWindows.isEmpty());
     // A saved row opens the rights window.
     dmMain->tblUser->cancel();
     dmMain->tblUser->locate(s("UserID"), {s("bob")});
