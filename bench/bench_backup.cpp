@@ -20,12 +20,13 @@ QTemporaryDir &scratch()
 
 void BM_Backup100k(benchmark::State &state)
 {
-    auto db = Database::open(benchDatabase(1000), ConnectionString::databasePassword().toUtf8());
+    const QByteArray key = ConnectionString::databasePassword().toUtf8();
+    auto db = Database::open(benchDatabase(1000), key);
     const QString target = scratch().path() + QStringLiteral("/QLM30.qdb");
     const QString dated = scratch().path() + QStringLiteral("/2026-12-9/QLM30.qdb");
     for (auto _ : state) {
         QFile::remove(dated);  // each round makes the day's copy anew
-        DatabaseFile::backup(*db, target);
+        DatabaseFile::backup(*db, target, key);
         DatabaseFile::copyIfMissing(target, dated);
     }
 }

@@ -1,6 +1,7 @@
 #include "uBackup.h"
 
 #include "BackupPaths.h"
+#include "ConnectionString.h"
 #include "DatabaseConnector.h"
 #include "DatabaseFile.h"
 #include "Dialogs.h"
@@ -108,8 +109,10 @@ bool TfrmBackup::backup()
         Messages::warning(this, s("对不起，不能备份到正在使用的数据库文件！"));
         return false;
     }
+    // Keyed like the live file, as the start-up connection opens it.
+    const QByteArray key = ConnectionString::password(ConnectionString::build(live)).toUtf8();
     try {
-        DatabaseFile::backup(*db, target);
+        DatabaseFile::backup(*db, target, key);
         DatabaseFile::copyIfMissing(target, BackupPaths::datedCopy());
     } catch (const std::exception &) {
         Messages::warning(this, s("数据备份失败：") + ErrorHandler::messageOf(std::current_exception()));

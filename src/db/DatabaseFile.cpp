@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
+#include <sqlite3.h>
 
 namespace DatabaseFile {
 
@@ -33,6 +34,25 @@ void removeQuietly(const QString &path)
     }
 }
 
+// The engine's page copy into a new file under `key`: each page is read and written once,
+// under one read transaction, so the copy is consistent while the connection stays open.
+void pageCopy(Database &db, const QString &path, const QByteArray &key)
+{
+    std::unique_ptr<Database> out = Database::create(path, key);
+    int rc = SQLITE_OK;
+    if (sqlite3_backup *copy = sqlite3_backup_init(out->handle(), "main", db.handle(), "main")) {
+        rc = sqlite3_backup_step(copy, -1);
+        const int finished = sqlite3_backup_finish(copy);
+        if (rc == SQLITE_DONE)
+            rc = finished;
+    } else {
+        rc = sqlite3_extended_errcode(out->handle());
+    }
+    if (rc != SQLITE_OK)
+        throw DbError(DbError::Kind::Other,
+                      QStringLiteral("无法复制数据库：%1").arg(QString::fromUtf8(sqlite3_errstr(rc))), rc);
+}
+
 }  // namespace
 
 bool sameFile(const QString &a, const QString &b)
@@ -42,12 +62,12 @@ bool sameFile(const QString &a, const QString &b)
     return canonical(a) == canonical(b);
 }
 
-void backup(Database &db, const QString &target)
+void backup(Database &db, const QString &target, const QByteArray &key)
 {
     const QString temporary = FileSteps::temporaryBeside(target);
     try {
         FileSteps::check(FileSteps::Step::OnlineCopy, db.path(), temporary);
-        db.backupTo(temporary);
+        pageCopy(db, temporary, key);
         FileSteps::rename(temporary, target);
     } catch (...) {
         removeQuietly(temporary);

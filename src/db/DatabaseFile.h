@@ -13,10 +13,10 @@ namespace DatabaseFile {
 // are followed; a path that does not exist yet is compared through its folder.
 bool sameFile(const QString &a, const QString &b);
 
-// A consistent copy of the open database, keyed like it, written to a new file beside
-// `target` and then renamed over it. On failure the new file is removed, `target` is
-// left as it was and DbError carries the reason.
-void backup(Database &db, const QString &target);
+// A consistent copy of the open database under `key` (the live file's), written to a new
+// file beside `target` and then renamed over it; the connection stays open. On failure
+// the new file is removed, `target` is left as it was and DbError carries the reason.
+void backup(Database &db, const QString &target, const QByteArray &key);
 
 // A plain copy of a file no connection writes (a finished backup, a closed database) to
 // `to`, through a new file renamed into place; the folder is made when missing.

@@ -279,7 +279,7 @@ void TestBackup::targetFolderWithQuote()
 void TestBackup::restoreReplacesData()
 {
     const QString source = m_dir->file(s("Backup/QLM30.qdb"));
-    DatabaseFile::backup(*dmMain->database(), source);
+    DatabaseFile::backup(*dmMain->database(), source, key());
     addCustomer(s("AFTER-BACKUP"));
     dmMain->tblCustomers2->setFilter(OwnerFilter());
     dmMain->tblCustomers2->setFiltered(true);
@@ -340,7 +340,7 @@ void TestBackup::restoreRefusesBadFiles()
     } else if (kind == u"text") {
         m_dir->writeFile(s("Backup/chosen.qdb"), "not a database at all");
     } else if (kind == u"truncated") {
-        DatabaseFile::backup(*dmMain->database(), chosen);
+        DatabaseFile::backup(*dmMain->database(), chosen, key());
         QFile f(chosen);
         QVERIFY(f.resize(f.size() / 2));
     } else if (kind == u"empty-schema") {
@@ -376,7 +376,7 @@ void TestBackup::failedRestorePutsOldFileBack()
     QFETCH(int, step);
     QFETCH(QString, where);
     const QString source = m_dir->file(s("Backup/source.qdb"));
-    DatabaseFile::backup(*dmMain->database(), source);
+    DatabaseFile::backup(*dmMain->database(), source, key());
     addCustomer(s("KEEP"));
     dmMain->tblLog->open();
     const QStringList before = openDatasets();
@@ -404,7 +404,7 @@ void TestBackup::checkBringsOlderFileUpToDate()
 {
     // A sound file passes; the check leaves it at the current schema version.
     const QString copy = m_dir->file(s("Backup/ok.qdb"));
-    DatabaseFile::backup(*dmMain->database(), copy);
+    DatabaseFile::backup(*dmMain->database(), copy, key());
     DatabaseFile::check(copy, key());
     auto db = Database::open(copy, key());
     QCOMPARE(db->userVersion(), Schema::currentVersion());
@@ -417,7 +417,7 @@ void TestBackup::checkBringsOlderFileUpToDate()
 void TestBackup::failedPostStopsRestoreBeforeClosing()
 {
     const QString source = m_dir->file(s("Backup/source.qdb"));
-    DatabaseFile::backup(*dmMain->database(), source);
+    DatabaseFile::backup(*dmMain->database(), source, key());
     dmMain->database()->exec(s("create trigger t_refuse before update on tblUser begin select raise(abort, 'refused'); end"));
     const QStringList before = openDatasets();
     Dataset *users = dmMain->tblUser;
