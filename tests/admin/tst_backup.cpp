@@ -71,6 +71,8 @@ private Q_SLOTS:
 
     void datedFolderName_data();
     void datedFolderName();
+    void browsePutsTheChosenFileInTheBox_data();
+    void browsePutsTheChosenFileInTheBox();
     void backupIsKeyedAndComplete();
     void sameDayTwice();
     void cancelTouchesNothing();
@@ -179,6 +181,29 @@ void TestBackup::datedFolderName()
     QFETCH(QString, date);
     QFETCH(QString, folder);
     QCOMPARE(BackupPaths::datedFolderName(date), folder);
+}
+
+void TestBackup::browsePutsTheChosenFileInTheBox_data()
+{
+    QTest::addColumn<bool>("restore");
+    QTest::addColumn<QString>("answer");
+    QTest::newRow("backup, a file chosen") << false << "/elsewhere/copy.qdb";
+    QTest::newRow("backup, cancelled") << false << "";
+    QTest::newRow("restore, a file chosen") << true << "/elsewhere/copy.qdb";
+    QTest::newRow("restore, cancelled") << true << "";
+}
+
+void TestBackup::browsePutsTheChosenFileInTheBox()
+{
+    QFETCH(bool, restore);
+    QFETCH(QString, answer);
+    std::unique_ptr<TfrmBackup> w = restore ? std::make_unique<TfrmRestore>() : std::make_unique<TfrmBackup>();
+    const QString preset = QDir::toNativeSeparators(m_dir->file(s("Backup/QLM30.qdb")));
+    QCOMPARE(w->edPath->text(), preset);
+    m_rec->files.enqueue(answer);
+    QTest::mouseClick(w->btnBrowse, Qt::LeftButton);
+    QCOMPARE(w->edPath->text(), answer.isEmpty() ? preset : QDir::toNativeSeparators(answer));
+    QVERIFY(m_rec->messages.isEmpty());
 }
 
 void TestBackup::backupIsKeyedAndComplete()
