@@ -289,10 +289,16 @@ void TfrmUser::remove()
     }
     if (!Messages::confirmDelete(this, s("您真的要删除该用户吗？")))
         return;
-    if (WindowKit::isEditing(users))
+    if (WindowKit::isEditing(users)) {
         users->cancel();
-    if (users->isEmpty())
-        return;
+        // The row as stored decides: a pending untick does not make a system user deletable.
+        if (users->isEmpty())
+            return;
+        if (users->field(s("Sys")).asBoolean()) {
+            Messages::warning(this, s("对不起,系统用户不能删除!"));
+            return;
+        }
+    }
     // The user and its rights go together, or neither does.
     const QString id = storedId();
     try {

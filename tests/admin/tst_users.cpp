@@ -73,6 +73,7 @@ private Q_SLOTS:
     void duplicateIdRefusedWhateverTheCase_data();
     void duplicateIdRefusedWhateverTheCase();
     void closeBoxAsksAndCancelDiscards();
+    void systemUserNotDeleted_data();
     void systemUserNotDeleted();
     void deleteTakesRightsAlong();
     void failedDeleteKeepsUserAndRights();
@@ -331,11 +332,25 @@ void TestUsers::closeBoxAsksAndCancelDiscards()
     QCOMPARE(scalar(s("select Duty from tblUser where UserID='bob'")).toString(), s("文员"));
 }
 
+void TestUsers::systemUserNotDeleted_data()
+{
+    QTest::addColumn<bool>("pendingUntick");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("as stored") << false << QStringList{s("对不起,系统用户不能删除!")};
+    QTest::newRow("Sys unticked, not saved") << true << QStringList{s("您真的要删除该用户吗？"), s("对不起,系统用户不能删除!")};
+}
+
 void TestUsers::systemUserNotDeleted()
 {
+    QFETCH(bool, pendingUntick);
+    QFETCH(QStringList, messages);
     auto w = openUsers(s("root2"));
+    if (pendingUntick) {
+        dmMain->tblUser->edit();
+        dmMain->tblUser->field(s("Sys")).setValue(false);
+    }
     QTest::mouseClick(w->btnDelete, Qt::LeftButton);
-    QCOMPARE(m_rec->texts(), QStringList{s("对不起,系统用户不能删除!")});
+    QCOMPARE(m_rec->texts(), messages);
     QCOMPARE(scalar(s("select count(*) from tblUser where UserID='root2'")).toInt(), 1);
     QCOMPARE(logEntries().last(), s("系统设置-用户管理-删除用户"));
 }
