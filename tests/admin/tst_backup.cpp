@@ -83,6 +83,7 @@ private Q_SLOTS:
     void targetFolderWithQuote();
 
     void restoreReplacesData();
+    void swapKeepsTheOldBytes();
     void restoreRefusesBadFiles_data();
     void restoreRefusesBadFiles();
     void restoreSourceMissing();
@@ -327,6 +328,21 @@ void TestBackup::restoreReplacesData()
     QVERIFY(leftovers(m_dir->file(s("Data"))).isEmpty());
     // The command's entry went into the file it replaced.
     QCOMPARE(old->scalar(s("select Operate from tblLog order by LogID desc limit 1")).toString(), s("系统设置-数据恢复-恢复"));
+}
+
+void TestBackup::swapKeepsTheOldBytes()
+{
+    const QString source = m_dir->file(s("Backup/source.qdb"));
+    DatabaseFile::backup(*dmMain->database(), source, key());
+    addCustomer(s("OLD"));
+    const QByteArray oldBytes = m_dir->readFile(s("Data/QLM30.qdb"));
+    const QByteArray newBytes = m_dir->readFile(s("Backup/source.qdb"));
+    m_dir->writeFile(s("Data/QLM30.qdb.before-restore"), "an older leftover");
+    const TdmMain::RestoreResult r = dmMain->restoreFrom(source, live(), BackupPaths::datedCopy());
+    QCOMPARE(int(r.outcome), int(TdmMain::RestoreResult::Outcome::Restored));
+    QCOMPARE(m_dir->readFile(s("Data/QLM30.qdb.before-restore")), oldBytes);
+    QCOMPARE(m_dir->readFile(s("Backup/source.qdb")), newBytes);  // the chosen file itself is never opened
+    QCOMPARE(dmMain->database()->scalar(s("select count(*) from tblCustomers where CustId='OLD'")).toInt(), 0);
 }
 
 void TestBackup::restoreRefusesBadFiles_data()
