@@ -370,8 +370,11 @@ void TestBackup::restoreRefusesBadFiles()
     } else if (kind == u"live-dots") {
         chosen = m_dir->file(s("Data/../Data/QLM30.qdb"));
     } else if (kind == u"plain") {
-        auto db = Database::create(chosen, QByteArray());
-        db->exec(s("create table t (x); insert into t values (1)"));
+        {
+            auto db = Database::create(chosen, QByteArray());
+            db->exec(s("create table t (x); insert into t values (1)"));
+        }
+        QVERIFY(m_dir->readFile(s("Backup/chosen.qdb")).startsWith("SQLite format 3"));
     } else if (kind == u"wrong-key") {
         auto db = Database::create(chosen, "another key");
         db->exec(s("create table tblUser (x)"));
