@@ -1,4 +1,5 @@
 // Start-up: splash, main window, data module, login, main loop.
+#include "AdminWindows.h"
 #include "AppFont.h"
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
     // The long-lived windows of each folder, owned by the main window that hosts them.
     installCustomerWindows(mainWindow);
     installRefdataWindows(mainWindow);
+    installAdminWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

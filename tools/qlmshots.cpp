@@ -1,6 +1,7 @@
 // Screenshots of the program's windows over a demo database, for looking at them:
 // the login, then every shot the window folders add (tools/shots), one after another.
 // qlmshots OUTDIR [NAME-PREFIX]   (with a prefix, only the shots whose names start with it)
+#include "AdminWindows.h"
 #include "AppFont.h"
 #include "ErrorHandler.h"
 #include "CustomerWindows.h"
@@ -64,11 +65,13 @@ int main(int argc, char **argv)
     TfrmMain mainWindow;
     installCustomerWindows(mainWindow);
     installRefdataWindows(mainWindow);
+    installAdminWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
     addRefdataShots(all);
+    addAdminShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

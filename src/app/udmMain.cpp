@@ -1,7 +1,10 @@
 #include "udmMain.h"
 
+#include "ConnectionString.h"
 #include "CustomerRules.h"
 #include "DatabaseConnector.h"
+#include "DatabaseFile.h"
+#include "FileSteps.h"
 #include "Utf8.h"
 #include "uPublic.h"
 
@@ -330,4 +333,118 @@ void TdmMain::afterConnect()
     OpenDatasets({tblCountry, tblCustDist, tblCustLevel, tblCustState, tblCustOrigin, tblVocation, tblFinanceOrgan,
                   tblCurrencyRate, tblOperateType, tblOperateOrigin, tblOperateState, tblBoard, tblLinkmans2, qryCustomers1,
                   tblOperates2, tblCustomers2, tblOperaters, tblLinkmansLookup});
+}
+
+namespace {
+
+QString reasonOf(const std::exception &e)
+{
+    if (const auto *d = dynamic_cast<const DbError *>(&e))
+        return d->message();
+    if (const auto *d = dynamic_cast<const DatasetError *>(&e))
+        return d->message();
+    return QString::fromLocal8Bit(e.what());
+}
+
+void removeQuietly(const QString &path)
+{
+    try {
+        FileSteps::remove(path);
+    } catch (const DbError &) {
+        // A leftover temporary file harms nothing; the first reason is the one to show.
+    }
+}
+
+}  // namespace
+
+TdmMain::RestoreResult TdmMain::restoreFrom(const QString &chosen, const QString &livePath, const QString &datedCopy)
+{
+    using Outcome = RestoreResult::Outcome;
+    // What the right tests and the schedule read is open on whichever path the restore ends.
+    const auto settle = [this](RestoreResult result) {
+        if (!m_database)
+            return result;
+        try {
+            tblUserRight->close();
+            tblUserRight->open();
+            if (!qryPlan->isActive())
+                qryPlan->open();
+        } catch (const std::exception &e) {
+            if (result.outcome == Outcome::Restored)
+                result.outcome = Outcome::Failed;
+            result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("；")) + reasonOf(e);
+        }
+        return result;
+    };
+    if (DatabaseFile::sameFile(chosen, livePath) || (m_database && DatabaseFile::sameFile(chosen, m_database->path())))
+        return settle({Outcome::LiveFile, {}});
+    const QByteArray key = ConnectionString::password(ConnectionString::build(livePath)).toUtf8();
+
+    // The chosen file is copied beside the live one and checked there: it is never opened itself.
+    const QString incoming = FileSteps::temporaryBeside(livePath);
+    try {
+        FileSteps::copy(chosen, incoming);
+        DatabaseFile::check(incoming, key);
+    } catch (const std::exception &e) {
+        removeQuietly(incoming);
+        return settle({Outcome::InvalidFile, reasonOf(e)});
+    }
+
+    const auto all = findChildren<Dataset *>();
+    try {
+        for (Dataset *d : all)
+            if (d->state() == Dataset::State::Edit || d->state() == Dataset::State::Insert)
+                d->post();
+    } catch (...) {
+        removeQuietly(incoming);
+        throw;
+    }
+    QList<Dataset *> wasOpen;
+    for (Dataset *d : all)
+        if (d->isActive())
+            wasOpen << d;
+
+    RestoreResult result;
+    const QString aside = livePath + QStringLiteral(".before-restore");
+    bool movedAside = false;
+    disconnectDatabase();
+    try {
+        DatabaseFile::copyIfMissing(livePath, datedCopy);
+        FileSteps::rename(livePath, aside);
+        movedAside = true;
+        FileSteps::rename(incoming, livePath);
+        FileSteps::check(FileSteps::Step::Open, livePath);
+        attachDatabase(Database::open(livePath, key));
+        m_databasePath = livePath;
+    } catch (const std::exception &e) {
+        result = {Outcome::Failed, reasonOf(e)};
+        try {
+            disconnectDatabase();
+        } catch (const std::exception &) {
+            m_database.reset();  // nothing was changed in the new file
+        }
+        try {
+            if (movedAside)
+                FileSteps::rename(aside, livePath);  // over the new file, when it got there
+            removeQuietly(incoming);
+            attachDatabase(Database::open(livePath, key));
+        } catch (const std::exception &again) {
+            result.reason += QStringLiteral("；") + reasonOf(again);
+        }
+    }
+    if (!m_database)
+        return result;
+
+    // Every dataset open before is open again, its filter and statement as they were.
+    for (Dataset *d : wasOpen) {
+        try {
+            if (!d->isActive())
+                d->open();
+        } catch (const std::exception &e) {
+            if (result.outcome == Outcome::Restored)
+                result.outcome = Outcome::Failed;
+            result.reason += (result.reason.isEmpty() ? QString() : QStringLiteral("；")) + reasonOf(e);
+        }
+    }
+    return settle(result);
 }

@@ -33,6 +33,21 @@ public:
     // Opens, in order, the datasets every window expects open after connecting.
     void afterConnect();
 
+    struct RestoreResult
+    {
+        enum class Outcome { Restored, LiveFile, InvalidFile, Failed };
+        Outcome outcome = Outcome::Restored;
+        QString reason;  // why the file was refused or the swap failed
+    };
+    // Replaces the live database file by a copy of `chosen`. The copy is checked first
+    // (nothing is touched when it fails); then pending edits are posted (a failed post
+    // raises with nothing closed), the connection closes, `datedCopy` is made when
+    // missing, the live file becomes livePath + ".before-restore" and the copy takes its
+    // place, and the connection opens it with the key. A failure after the close puts
+    // the old file back and reopens it. Either way every dataset open before is open
+    // again, tblUserRight is re-read and qryPlan is open.
+    RestoreResult restoreFrom(const QString &chosen, const QString &livePath, const QString &datedCopy);
+
     // Customers and contacts
     TableDataset *tblCustomers, *tblCustomers2, *tblCustomerAddInfo, *tblCustomerState, *tblLinkmans, *tblLinkmans2;
     QueryDataset *qryCustomers1, *qryCustLookup, *qryLinkmans1, *qryLinkmans3;

@@ -52,6 +52,13 @@ bool readFirstLine(const QString &file, QString *line, QString *error)
 
 }  // namespace
 
+QString serverDatabasePath(const QString &appDir)
+{
+    QString line;
+    QString error;
+    return readFirstLine(serverFilePath(appDir), &line, &error) ? line : QString();
+}
+
 QString readOnlyMessage(const QString &databasePath)
 {
     return QStringLiteral("数据库文件是只读的，无法使用：") + QDir::toNativeSeparators(databasePath);

@@ -21,6 +21,9 @@ struct Result
 // appDir ends with "/". The default database: appDir + "Data/QLM30.qdb".
 QString defaultDatabasePath(const QString &appDir);
 QString serverFilePath(const QString &appDir);
+// The live database path: the first line of Server.txt (only its terminator stripped);
+// empty when the file cannot be read.
+QString serverDatabasePath(const QString &appDir);
 
 // Reads the first line of Server.txt (only the line terminator is stripped),
 // creating the file with the default path when it is missing, and opens that
