@@ -1,5 +1,6 @@
 // Start-up: splash, main window, data module, login, main loop.
 #include "AppFont.h"
+#include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
 #include "ErrorHandler.h"
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
     TfrmMain mainWindow;
     // The long-lived windows of each folder, owned by the main window that hosts them.
     installCustomerWindows(mainWindow);
+    installContactWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -3,6 +3,7 @@
 // qlmshots OUTDIR [NAME-PREFIX]   (with a prefix, only the shots whose names start with it)
 #include "AppFont.h"
 #include "ErrorHandler.h"
+#include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
 #include "NewDatabase.h"
@@ -62,10 +63,12 @@ int main(int argc, char **argv)
         return 1;
     TfrmMain mainWindow;
     installCustomerWindows(mainWindow);
+    installContactWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
+    addContactShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -1,5 +1,6 @@
 #include "udmMain.h"
 
+#include "ContactRules.h"
 #include "CustomerRules.h"
 #include "DatabaseConnector.h"
 #include "Utf8.h"
@@ -153,6 +154,8 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
 
     tblCustomers->setBeforePost(CustomerRules::beforePost(true));
     tblCustomers2->setBeforePost(CustomerRules::beforePost(false));
+    qryLinkmans1->setBeforePost(ContactRules::beforePost());
+    tblLinkmans->setBeforePost(ContactRules::beforePost());
     tblOperates2->setBeforePost(requireKeyOnInsert("OPerateID"));
 
     declareLookups();
