@@ -131,18 +131,19 @@ ContactForm::ContactForm(DataSource *source, Host host, QWidget *parent) : QWidg
 
     m_email = new DbHyperlinkEdit(this);
     m_email->bind(source, s("Email"));
-    place("Email邮箱：", "Email邮箱：", m_email, "Email", 5, 0, 1, withButton(m_email, m_send, "btnSendMail", "发送邮件"));
+    place("Email邮箱：", "Email邮箱：", m_email, "Email", 5, 0, 2, withButton(m_email, m_send, "btnSendMail", "发送邮件"));
     m_homePage = new DbHyperlinkEdit(this);
     m_homePage->bind(source, s("HomePage"));
-    place("主　　页：", "主　　页：", m_homePage, "HomePage", 5, 1, 2, withButton(m_homePage, m_open, "btnOpenHomePage", "打开..."));
-    place("兴趣爱好：", "兴趣爱好：", edit("Enjoy"), "Enjoy", 6, 0, 2);
+    place("主　　页：", "主　　页：", m_homePage, "HomePage", 6, 0, 2, withButton(m_homePage, m_open, "btnOpenHomePage", "打开..."));
+    place("兴趣爱好：", "兴趣爱好：", edit("Enjoy"), "Enjoy", 7, 0, 2);
     auto *special = new DbDateEdit(this);
     special->bind(source, s("SpecialDate"));
-    place("特殊纪念日：", "特殊纪念日：", special, "SpecialDate", 6, 2);
+    place("特殊纪念日：", "特殊纪念日：", special, "SpecialDate", 7, 2);
     auto *memo = new DbMemo(this);
     memo->bind(source, s("Memo"));
+    memo->setMinimumHeight(44);
     memo->setMaximumHeight(window ? 60 : 80);
-    place("备　　注：", "备　　注：", memo, "Memo", 7, 0, 3);
+    place("备　　注：", "备　　注：", memo, "Memo", 8, 0, 3);
     for (int c = 1; c < 6; c += 2)
         grid->setColumnStretch(c, 1);
 
