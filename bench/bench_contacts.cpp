@@ -61,6 +61,7 @@ struct Fixture
         main = std::make_unique<TfrmMain>();
         installCustomerWindows(*main);
         installContactWindows(*main);
+        OpenDatasets({dm->tblUserRight});
         loginAs(s("Admin"));
     }
     void loginAs(const QString &user)

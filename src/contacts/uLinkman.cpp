@@ -188,7 +188,7 @@ QWidget *TfrmLinkman::buildCustomerTab()
         m_customerEdits << e;
         return e;
     };
-    DbEdit *code = field("客户代码：", "CustId", 0, 0);
+    field("客户代码：", "CustId", 0, 0);
     grid->addWidget(new QLabel(s("（唯一代码标识）"), tab), 0, 2);
     field("主要成员：", "HomePage", 0, 2);
     field("客户名称：", "CustName", 1, 0, 2);
@@ -213,7 +213,6 @@ QWidget *TfrmLinkman::buildCustomerTab()
     grid->setRowStretch(8, 1);
     for (int c = 1; c < 6; c += 2)
         grid->setColumnStretch(c, 1);
-    Q_UNUSED(code);
     connect(m_customerMail, &QPushButton::clicked, this, [email] {
         if (!email->text().trimmed().isEmpty())
             Shell::open(Shell::mailto(email->text()));
