@@ -4,7 +4,6 @@
 #include "ContactForm.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
-#include "DbMemo.h"
 #include "Dialogs.h"
 #include "ErrorHandler.h"
 #include "ListPage.h"
