@@ -1,5 +1,6 @@
 // The contact window: owner rule, queries, refresh, deletion, folders, export, print, rights.
 #include "ContactFixture.h"
+#include "ContactForm.h"
 #include "DbEdit.h"
 #include "DbGrid.h"
 #include "LogEntries.h"
@@ -45,6 +46,8 @@ private Q_SLOTS:
     void printAfterAQuery_data();
     void printAfterAQuery();
     void rights();
+    void insertAndModifyMakeRoom_data();
+    void insertAndModifyMakeRoom();
 
 private:
     // Runs a query dialog's "确定" with a kind and a text; true when it closed.
@@ -524,6 +527,40 @@ void TestContacts::rights()
     QVERIFY(window()->Act_Cancel->isEnabled());
     window()->Act_Cancel->trigger();
     QCOMPARE(dmMain->qryLinkmans1->state(), Dataset::State::Browse);
+}
+
+void TestContacts::insertAndModifyMakeRoom_data()
+{
+    QTest::addColumn<QString>("how");  // "insert", "modify", "double-click"
+    QTest::addColumn<QString>("log");
+    QTest::newRow("insert") << "insert" << "客户业务管理-联系人资料-新增";
+    QTest::newRow("modify") << "modify" << "客户业务管理-联系人资料-修改";
+    QTest::newRow("double-click") << "double-click" << "客户业务管理-联系人资料-修改";
+}
+
+void TestContacts::insertAndModifyMakeRoom()
+{
+    QFETCH(QString, how);
+    QFETCH(QString, log);
+    f.openAs(s("li"), true);
+    f.main->selectTab(s("基础资料"));
+    f.main->setNavigationVisible(true);
+    Dataset *q = dmMain->qryLinkmans1;
+    QVERIFY(q->locate(s("LinkmanID"), {s("L04")}));
+    if (how == u"insert")
+        window()->Act_Insert->trigger();
+    else if (how == u"modify")
+        window()->Act_Modify->trigger();
+    else
+        Q_EMIT window()->listGrid()->rowDoubleClicked();
+    QCOMPARE(q->state(), how == u"insert" ? Dataset::State::Insert : Dataset::State::Edit);
+    QVERIFY(!f.main->isNavigationVisible());
+    QCOMPARE(f.main->currentNavigationTab(), s("业务管理"));
+    QCOMPARE(window()->pages()->currentIndex(), 1);
+    QCOMPARE(QApplication::focusWidget(), window()->form()->codeEdit());
+    QCOMPARE(logEntries().last(), log);
+    if (how != u"insert")
+        QCOMPARE(FileListRoot, FilesRoot + s("C2"));
 }
 
 QTEST_MAIN(TestContacts)
