@@ -1,6 +1,7 @@
 // Start-up: splash, main window, data module, login, main loop.
 #include "AdminWindows.h"
 #include "AppFont.h"
+#include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
 #include "ErrorHandler.h"
@@ -59,6 +60,7 @@ int main(int argc, char **argv)
     installCustomerWindows(mainWindow);
     installRefdataWindows(mainWindow);
     installAdminWindows(mainWindow);
+    installContactWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -178,7 +178,8 @@ private:
                             QStringLiteral("Name"), QStringLiteral("NickName"), QStringLiteral("Department"),
                             QStringLiteral("Duty"), QStringLiteral("Telephone"), QStringLiteral("Mobile"),
                             QStringLiteral("Email"), QStringLiteral("HomeAddress"), QStringLiteral("Enjoy"),
-                            QStringLiteral("SpecialDate"), QStringLiteral("Memo"), QStringLiteral("SUser")});
+                            QStringLiteral("SpecialDate"), QStringLiteral("Memo"), QStringLiteral("SUser"),
+                            QStringLiteral("Fax"), QStringLiteral("HomePage")});
         TableInserter state(m_db, QStringLiteral("tblCustomerState"),
                             {QStringLiteral("CustID"), QStringLiteral("LinkDate"), QStringLiteral("LinkTime"),
                              QStringLiteral("LinkType"), QStringLiteral("Linkman"), QStringLiteral("Duty"),
@@ -234,10 +235,23 @@ private:
             for (int k = 0; k < 2; ++k) {
                 const QString lid = code("L", ++linkNo, 7);
                 const QString lname = k == 0 ? contact : personName();
+                // Without drawing from the generator, so the rest of the demo stays as it was: about one
+                // contact in ten without an address, one in twenty-five without an owner, one in
+                // seven owned by another user than the customer.
+                QString linkOwner = sUser;
+                if (linkNo % 25 == 0)
+                    linkOwner.clear();
+                else if (linkNo % 7 == 0)
+                    linkOwner = u8List({"wang", "li", "Admin"}).at((u8List({"Admin", "wang", "li"}).indexOf(sUser) + 3) % 3);
                 link.insert({lid, id, k == 0, lname, lname.left(1) + (pick(2) ? u8("先生") : u8("女士")),
                              firm ? u8("行政部") : QString(), firm ? u8("经理") : (k == 0 ? u8("户主") : u8("家属")),
-                             phone(), k == 0 ? contactMobile : mobile(), QStringLiteral("l%1@mail.example").arg(linkNo),
-                             address(), pick(hobbies), day(-15000, -7000), QString(), sUser});
+                             phone(), k == 0 ? contactMobile : mobile(),
+                             linkNo % 10 == 3 ? QString() : QStringLiteral("l%1@mail.example").arg(linkNo),
+                             address(), pick(hobbies), day(-15000, -7000),
+                             linkNo % 4 == 0 ? (k == 0 ? u8("主要联系人，节假日前电话问候") : u8("仅在户主不在时联系")) : QString(),
+                             linkOwner,
+                             firm ? QStringLiteral("010-6%1").arg(linkNo % 10000000, 7, 10, QLatin1Char('0')) : QString(),
+                             firm ? QStringLiteral("www.firm%1.example").arg(i) : QString()});
                 linkIds << lid;
             }
             m_counts.linkmans += 2;

@@ -4,6 +4,7 @@
 #include "AdminWindows.h"
 #include "AppFont.h"
 #include "ErrorHandler.h"
+#include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
 #include "NewDatabase.h"
@@ -66,12 +67,14 @@ int main(int argc, char **argv)
     installCustomerWindows(mainWindow);
     installRefdataWindows(mainWindow);
     installAdminWindows(mainWindow);
+    installContactWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
     addRefdataShots(all);
     addAdminShots(all);
+    addContactShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

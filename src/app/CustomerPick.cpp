@@ -146,9 +146,11 @@ void CustomerPickDialog::choose()
     if (c2->isActive() && !c2->isEmpty()) {
         const auto [target, field] = pickTarget(CustomerPickCaller);
         if (target) {
+            // Read first: putting the target into edit may move what follows it.
+            const QVariant code = c2->field(s("CustId")).value();
             if (!WindowKit::isEditing(target))
                 target->edit();
-            target->field(field).setValue(c2->field(s("CustId")).value());
+            target->field(field).setValue(code);
         }
     }
     accept();

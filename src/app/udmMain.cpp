@@ -1,6 +1,7 @@
 #include "udmMain.h"
 
 #include "ConnectionString.h"
+#include "ContactRules.h"
 #include "CustomerRules.h"
 #include "DatabaseConnector.h"
 #include "DatabaseFile.h"
@@ -156,6 +157,8 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
 
     tblCustomers->setBeforePost(CustomerRules::beforePost(true));
     tblCustomers2->setBeforePost(CustomerRules::beforePost(false));
+    qryLinkmans1->setBeforePost(ContactRules::beforePost());
+    tblLinkmans->setBeforePost(ContactRules::beforePost());
     tblOperates2->setBeforePost(requireKeyOnInsert("OPerateID"));
 
     declareLookups();

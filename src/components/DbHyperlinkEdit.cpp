@@ -3,7 +3,6 @@
 #include "Shell.h"
 
 #include <QAction>
-#include <QRegularExpression>
 #include <QStyle>
 
 DbHyperlinkEdit::DbHyperlinkEdit(QWidget *parent) : DbEdit(parent)
@@ -22,17 +21,11 @@ QString DbHyperlinkEdit::target() const
     if (t.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive))
         return Shell::mailto(t.mid(7));
     // Web addresses only: a path or any other scheme (file:, javascript:, a program's own) opens nothing.
-    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?!\\d)"));
-    if (t.contains(scheme)) {
-        const bool web = t.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
-            || t.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
-        return web ? t : QString();
-    }
-    if (t.startsWith(u'/') || t.startsWith(u'\\') || t.startsWith(u'.'))
-        return {};
-    if (t.contains(u'@'))
+    const QString web = Shell::webAddress(t);
+    // A bare address with "@" (no scheme, not a path) is an e-mail address.
+    if (t.contains(u'@') && web == QStringLiteral("http://") + t)
         return Shell::mailto(t);
-    return QStringLiteral("http://") + t;
+    return web;
 }
 
 bool DbHyperlinkEdit::openTarget() const

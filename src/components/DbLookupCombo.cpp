@@ -42,14 +42,29 @@ void DbLookupCombo::fill()
     const bool wasLoading = m_loading;
     m_loading = true;
     clear();
+    m_index.clear();
     Dataset *d = m_list ? m_list->dataset() : nullptr;
     if (d && d->isActive()) {
         const int key = d->fieldIndex(m_keyField);
         const int shown = d->fieldIndex(m_shownField);
         if (key >= 0 && shown >= 0) {
             const int rows = d->recordCount();
+            QStringList texts;
+            texts.reserve(rows);
             for (int r = 0; r < rows; ++r)
-                addItem(d->textAt(r, shown), d->valueAt(r, key));
+                texts << d->textAt(r, shown);
+            addItems(texts);
+            m_index.reserve(rows);
+            for (int r = 0; r < rows; ++r) {
+                const QVariant k = d->valueAt(r, key);
+                setItemData(r, k);
+                // The first entry of a key, as a scan would find it.
+                if (!k.isNull()) {
+                    const QString folded = k.toString().toCaseFolded();
+                    if (!m_index.contains(folded))
+                        m_index.insert(folded, r);
+                }
+            }
         }
     }
     m_loading = wasLoading;
@@ -59,25 +74,63 @@ void DbLookupCombo::showPopup()
 {
     if (m_readOnly)
         return;
-    fill();
+    ensureFilled();
     QComboBox::showPopup();
+}
+
+void DbLookupCombo::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_readOnly)
+        ensureFilled();
+    QComboBox::keyPressEvent(event);
+}
+
+void DbLookupCombo::wheelEvent(QWheelEvent *event)
+{
+    if (!m_readOnly)
+        ensureFilled();
+    QComboBox::wheelEvent(event);
+}
+
+void DbLookupCombo::ensureFilled()
+{
+    if (!m_dirty)
+        return;
+    fill();
+    m_loading = true;
+    select(m_link->value());
+    m_loading = false;
+}
+
+void DbLookupCombo::select(const QVariant &key)
+{
+    const bool known = key.isValid() && !key.isNull();
+    setCurrentIndex(known ? m_index.value(key.toString().toCaseFolded(), -1) : -1);
 }
 
 void DbLookupCombo::load()
 {
-    fill();
+    Dataset *d = m_list ? m_list->dataset() : nullptr;
+    if (m_dirty && d && d->isActive() && d->recordCount() <= EagerRows)
+        fill();
     m_loading = true;
     const QVariant key = m_link->value();
-    int index = -1;
-    if (key.isValid() && !key.isNull()) {
-        for (int i = 0; i < count(); ++i) {
-            if (itemData(i).toString().compare(key.toString(), Qt::CaseInsensitive) == 0) {
-                index = i;
-                break;
-            }
+    if (!m_dirty) {
+        select(key);
+    } else {
+        // A long list: only the current entry, found through the list's key index.
+        clear();
+        m_index.clear();
+        QVariant shown;
+        if (d && d->isActive() && key.isValid() && !key.isNull())
+            shown = d->lookupValue(m_keyField, key, m_shownField);
+        if (!shown.isNull()) {
+            addItem(shown.toString(), key);
+            setCurrentIndex(0);
+        } else {
+            setCurrentIndex(-1);
         }
     }
-    setCurrentIndex(index);
     m_loading = false;
     setEnabled(m_link->isLinked());
 }

@@ -3,6 +3,7 @@
 #include "FieldLink.h"
 
 #include <QComboBox>
+#include <QHash>
 #include <QPointer>
 
 // A drop-down bound to a code field that lists another dataset's rows by a shown
@@ -21,13 +22,22 @@ public:
     void setReadOnly(bool readOnly);
     bool isReadOnly() const { return m_readOnly; }
 
+    // Lists up to this many rows are filled at once; longer ones show only the current
+    // entry until the user opens the list or steps through it.
+    static constexpr int EagerRows = 2000;
+
 protected:
     void showPopup() override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
 
 private:
     void fill();
     void load();
     void choose(int index);
+    // The full list, with the current key selected.
+    void ensureFilled();
+    void select(const QVariant &key);
 
     FieldLink *m_link;
     QPointer<DataSource> m_list;
@@ -36,4 +46,5 @@ private:
     bool m_loading = false;
     bool m_dirty = true;
     bool m_readOnly = false;
+    QHash<QString, int> m_index;  // folded key -> first entry, while the full list is shown
 };

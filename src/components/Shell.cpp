@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -47,6 +48,22 @@ QString Shell::mailto(const QString &address, const QString &subject, const QStr
     if (!query.isEmpty())
         url += u'?' + query.join(u'&');
     return url;
+}
+
+QString Shell::webAddress(const QString &text)
+{
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return {};
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:(?!\\d)"));
+    if (t.contains(scheme)) {
+        const bool web = t.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)
+            || t.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+        return web ? t : QString();
+    }
+    if (t.startsWith(u'/') || t.startsWith(u'\\') || t.startsWith(u'.') || t.startsWith(u'~'))
+        return {};
+    return QStringLiteral("http://") + t;
 }
 
 bool Shell::start(const QString &program, const QStringList &arguments)

@@ -482,6 +482,26 @@ bool Dataset::locate(const QString &fields, const QVariantList &values, const QL
     return false;
 }
 
+bool Dataset::locateKey(const QString &keyField, const QVariant &key)
+{
+    checkActive();
+    const int f = fieldIndex(keyField);
+    if (f < 0 || f >= m_dataFieldCount)
+        raise(QStringLiteral("数据集 %1 中没有字段 %2").arg(name(), keyField));
+    prepareMove();
+    ensureRows();
+    if (key.isNull() || !key.isValid())
+        return false;
+    const int row = lookupRow(f, SqlValue::toStorage(key));
+    if (row < 0)
+        return false;
+    const int visible = visibleRowOfRowId(m_rows[size_t(row)].rowId);
+    if (visible < 0)
+        return false;
+    moveTo(visible, false, false);
+    return true;
+}
+
 // ---------------------------------------------------------------- changing
 
 void Dataset::append()

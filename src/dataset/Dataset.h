@@ -63,6 +63,9 @@ public:
     // "UserID;RightID": exact match on each field (text case-insensitive where asked).
     bool locate(const QString &fields, const QVariantList &values, Qt::CaseSensitivity cs = Qt::CaseSensitive);
     bool locate(const QString &fields, const QVariantList &values, const QList<Qt::CaseSensitivity> &perField);
+    // The first visible row whose text key equals `key` without regard to case, found
+    // through the hash index lookups use (no scan per call); false leaves the row where it was.
+    bool locateKey(const QString &keyField, const QVariant &key);
 
     // --- changing
     void append();

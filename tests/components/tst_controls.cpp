@@ -13,6 +13,7 @@
 #include "FocusChain.h"
 #include "SeamRecorder.h"
 #include "TableDataset.h"
+#include "Statement.h"
 #include "TableInserter.h"
 #include "TestDb.h"
 
@@ -44,6 +45,7 @@ private Q_SLOTS:
     void memoKeepsToTheFieldWidth();
     void comboWritesChoice();
     void lookupComboStoresKeyShowsNameMovesList();
+    void lookupComboFillsALongListOnDemand();
     void checkBoxNullIsUnticked();
     void dateEditClearsAndStores();
     void numberEditWritesBeforePost();
@@ -212,6 +214,50 @@ void TestControls::lookupComboStoresKeyShowsNameMovesList()
     m_levels->field(s("Memo")).setValue(s("不再联系"));
     m_levels->post();
     QCOMPARE(combo->count(), 4);
+}
+
+void TestControls::lookupComboFillsALongListOnDemand()
+{
+    const int extra = DbLookupCombo::EagerRows + 500;
+    {
+        Transaction tx(*m_db);
+        TableInserter levels(*m_db, s("tblCustLevel"), {s("LevelID"), s("LevelName"), s("Memo")});
+        for (int i = 1; i <= extra; ++i)
+            levels.insert({QStringLiteral("L%1").arg(i, 4, 10, QLatin1Char('0')), s("级别") + QString::number(i), s("-")});
+        tx.commit();
+    }
+    m_levels->close();
+    m_levels->open();
+    const int rows = m_levels->recordCount();
+    auto *combo = new DbLookupCombo(m_window.get());
+    m_window->layout()->addWidget(combo);
+    combo->bind(m_ds, s("LevelID"));
+    combo->setList(m_dsLevels, s("LevelID"), s("LevelName"));
+    // Only the current entry, found by its code in any letter case.
+    QCOMPARE(combo->count(), 1);
+    QCOMPARE(combo->text(), s("重要客户"));
+    m_cust->edit();
+    m_cust->field(s("LevelID")).setValue(s("l2400"));
+    QCOMPARE(combo->count(), 1);
+    QCOMPARE(combo->text(), s("级别2400"));
+    m_cust->field(s("LevelID")).setValue(s("nothing"));
+    QCOMPARE(combo->text(), QString());
+    m_cust->field(s("LevelID")).setValue(s("L2400"));
+    // Opening the list fills it and keeps the choice.
+    static_cast<QComboBox *>(combo)->showPopup();
+    QCOMPARE(combo->count(), rows);
+    QCOMPARE(combo->text(), s("级别2400"));
+    combo->hidePopup();
+    // Re-read: the full list is dropped again; a step with the keyboard fills it and moves on.
+    m_cust->post();
+    m_levels->close();
+    m_levels->open();
+    QCOMPARE(combo->count(), 1);
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(combo->count(), rows);
+    QCOMPARE(m_cust->field(s("LevelID")).asString(), s("L2401"));
+    QCOMPARE(combo->text(), s("级别2401"));
 }
 
 void TestControls::checkBoxNullIsUnticked()

@@ -656,6 +656,21 @@ void TestDataset::locateCases()
     QVERIFY(!user->locate(s("UserID;State"), {s("ADMIN"), s("yes")}, {Qt::CaseInsensitive, Qt::CaseSensitive}));
     QVERIFY(!user->locate(s("UserID"), {QString(40, u'x')}));  // longer than the field: no match, no error
     QVERIFY_THROWS_EXCEPTION(DatasetError, user->locate(s("NoSuchField"), {s("x")}));
+
+    // By one key through the hash index: letter case ignored, filtered-out rows not found.
+    Dataset *c = m_dm->tblCustomers2;
+    c->open();
+    QVERIFY(c->locateKey(s("CustId"), s("c2")));
+    QCOMPARE(c->field(s("CustId")).asString(), s("C2"));
+    c->setFilter(s("sUser='wang'"));
+    c->setFiltered(true);
+    QVERIFY(c->locateKey(s("CustId"), s("C3")));
+    QVERIFY(!c->locateKey(s("CustId"), s("C2")));
+    QVERIFY(!c->locateKey(s("CustId"), QVariant()));
+    QCOMPARE(c->field(s("CustId")).asString(), s("C3"));  // not found: the cursor stays
+    QVERIFY_THROWS_EXCEPTION(DatasetError, c->locateKey(s("NoSuchField"), s("C1")));
+    c->setFiltered(false);
+    QVERIFY(c->locateKey(s("CustId"), s("C2")));
 }
 
 void TestDataset::filterExamplesEvaluate_data()

@@ -25,3 +25,4 @@ void addStartUpShots(QList<Shot> &shots);
 void addCustomerShots(QList<Shot> &shots);
 void addRefdataShots(QList<Shot> &shots);
 void addAdminShots(QList<Shot> &shots);
+void addContactShots(QList<Shot> &shots);
