@@ -2,6 +2,7 @@
 #include "AppFont.h"
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
+#include "DocumentWindows.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
 #include "StartUp.h"
@@ -53,7 +54,9 @@ int main(int argc, char **argv)
         return failed;
     }
     TfrmMain mainWindow;
-    // The long-lived windows of each folder, owned by the main window that hosts them.
+    // The long-lived windows of each folder, owned by the main window that hosts them; the
+    // file tool window first.
+    installDocumentWindows(mainWindow);
     installCustomerWindows(mainWindow);
     splash.reset();
     if (checkOnly)

@@ -5,6 +5,7 @@
 #include "ErrorHandler.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
+#include "DocumentWindows.h"
 #include "NewDatabase.h"
 #include "uLogin.h"
 #include "uMain.h"
@@ -54,6 +55,7 @@ int main(int argc, char **argv)
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
     }
+    DemoData::addDocuments(FilesRoot);
     QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
     for (const QString &f : QDir(QStringLiteral(QLM_LAYOUT_DIR)).entryList({QStringLiteral("*.frf")}))
         QFile::copy(QStringLiteral(QLM_LAYOUT_DIR "/") + f, AppDir + QStringLiteral("Data/Report/") + f);
@@ -61,11 +63,13 @@ int main(int argc, char **argv)
     if (!dm.connectDatabase(AppDir))
         return 1;
     TfrmMain mainWindow;
+    installDocumentWindows(mainWindow);
     installCustomerWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
+    addDocumentShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))
