@@ -311,7 +311,7 @@ void FolderView::build()
     m_details->sortByColumn(FolderModel::Name, Qt::AscendingOrder);
     m_details->setAllColumnsShowFocus(true);
     m_details->header()->setStretchLastSection(false);
-    m_details->setColumnWidth(FolderModel::Name, 170);
+    m_details->setColumnWidth(FolderModel::Name, 150);
     m_details->setColumnWidth(FolderModel::Size, 70);
     m_details->setColumnWidth(FolderModel::Type, 130);
     m_details->setColumnWidth(FolderModel::Modified, 130);
@@ -468,7 +468,7 @@ void FolderView::setMode(Mode mode)
         m_icons->setFlow(QListView::LeftToRight);
         m_icons->setWrapping(true);
         m_icons->setIconSize(QSize(48, 48));
-        m_icons->setGridSize(QSize(96, 84));
+        m_icons->setGridSize(QSize(110, 100));  // room for a name on two lines under the picture
         m_icons->setSpacing(0);
         break;
     case Mode::SmallIcons:
@@ -493,6 +493,7 @@ void FolderView::setMode(Mode mode)
     // Icon mode lays its items out by the grid; the list modes keep them where they are told.
     m_icons->setMovement(QListView::Static);
     m_icons->setWordWrap(mode == Mode::LargeIcons);
+    m_icons->setTextElideMode(mode == Mode::LargeIcons ? Qt::ElideRight : Qt::ElideMiddle);
     m_stack->setCurrentWidget(currentView());
     for (QAction *a : m_modes->actions())
         if (a->data().toInt() == int(mode))

@@ -50,7 +50,7 @@ TfrmTools::TfrmTools(TfrmMain &main) : QWidget(&main, Qt::Tool | Qt::WindowStays
     layout->addWidget(m_list, 1);
     connect(m_list, &FolderView::folderEntered, this, [this](const QString &f) { moveTo(f); });
 
-    setFixedSize(244, 470);
+    setFixedSize(256, 470);
     hide();
     // The record windows write FileListRoot as they please: look whenever the loop is idle.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this, [this] {

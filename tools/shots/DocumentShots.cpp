@@ -10,6 +10,7 @@
 #include "uTools.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -31,7 +32,11 @@ protected:
         QPainter p(this);
         p.fillRect(rect(), Qt::white);
         p.drawPixmap(0, 0, m_main.grab());
-        p.drawPixmap(frmTools->pos() - m_main.pos(), frmTools->grab());
+        const QPoint at = frmTools->pos() - m_main.pos();
+        p.drawPixmap(at, frmTools->grab());
+        // No window manager frames it under Xvfb: an outline shows where the window lies.
+        p.setPen(QColor(0x70, 0x80, 0x90));
+        p.drawRect(QRect(at, frmTools->size()).adjusted(0, 0, -1, -1));
     }
 
 private:
@@ -68,6 +73,7 @@ void addDocumentShots(QList<Shot> &shots)
                       FileListRoot = FilesRoot + QStringLiteral("C000001");
                       newFile = new TfrmNewFile(FileListRoot, frmTools);
                       newFile->nameEdit()->setText(QStringLiteral("客户来函"));
+                      newFile->typeBox()->setCurrentIndex(1);
                       newFile->show();
                       return newFile;
                   },
