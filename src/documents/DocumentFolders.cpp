@@ -26,6 +26,8 @@ bool present(const QFileInfo &info)
 
 QString root()
 {
+    if (FilesRoot.isEmpty())
+        return {};
     const QString files = QDir::cleanPath(FilesRoot);
     QDir().mkpath(files);
     const QString canonical = QFileInfo(files).canonicalFilePath();
@@ -63,9 +65,9 @@ QString resolve(const QString &path)
 
 bool isInside(const QString &resolved)
 {
-    if (resolved.isEmpty())
-        return false;
     const QString top = root();
+    if (resolved.isEmpty() || top.isEmpty())
+        return false;  // no document root yet: nothing counts as inside
     return resolved == top || resolved.startsWith(top + u'/');
 }
 

@@ -123,6 +123,8 @@ void TfrmNewFile::chooseFolder(const QString &folder)
     m_folderLabel->setText(QDir::toNativeSeparators(m_folder));
     if (m_list->folder() != m_folder)
         m_list->setFolder(m_folder);
+    if (QTreeWidgetItem *item = m_tree->itemFor(m_folder))
+        m_tree->setCurrentItem(item);
     DocumentFolders::setListRoot(m_folder);
 }
 

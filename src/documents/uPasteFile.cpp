@@ -108,6 +108,8 @@ void TfrmPasteFile::chooseFolder(const QString &folder)
     m_folder = DocumentFolders::bounded(folder);
     if (m_list->folder() != m_folder)
         m_list->setFolder(m_folder);
+    if (QTreeWidgetItem *item = m_tree->itemFor(m_folder))
+        m_tree->setCurrentItem(item);
     DocumentFolders::setListRoot(m_folder);
 }
 

@@ -100,6 +100,7 @@ private Q_SLOTS:
     void paste();
     void pasteWithoutSource();
     void pasteTargetFromTheTree();
+    void dialogListBrowsingMovesTheRoot();
     void listRootBounds_data();
     void listRootBounds();
     void missingFolderInsideShowsEmpty();
@@ -405,6 +406,28 @@ void TestDocuments::pasteTargetFromTheTree()
     QVERIFY(QFile::exists(files(s("Operaters/S01/合同.pdf"))));
     QVERIFY(!QFile::exists(files(s("C001/合同.pdf"))));
     QCOMPARE(m_tools->folder(), files(s("Operaters/S01")));  // the tool window moved along
+}
+
+void TestDocuments::dialogListBrowsingMovesTheRoot()
+{
+    QDir().mkpath(files(s("C001/扫描件")));
+    FileListRoot = FilesRoot + s("C001");
+    QString labelled, current, afterDrive;
+    onDialog<TfrmNewFile>([&](TfrmNewFile *d) {
+        FolderView *list = d->fileList();
+        list->activate(list->model()->indexOf(s("扫描件")));  // entered from the dialog's list
+        labelled = d->folderLabel()->text();
+        current = FolderTree::pathOf(d->folderTree()->currentItem());
+        QCOMPARE(FileListRoot, FilesRoot + s("C001/扫描件"));
+        emit d->driveList()->activated(0);  // the one drive: the document root
+        afterDrive = d->folder();
+    });
+    m_main->action(s("File_New"))->trigger();
+    QCOMPARE(labelled, QDir::toNativeSeparators(files(s("C001/扫描件"))));
+    QCOMPARE(current, files(s("C001/扫描件")));
+    QCOMPARE(afterDrive, DocumentFolders::root());
+    QCOMPARE(FileListRoot, FilesRoot);
+    QCOMPARE(m_tools->folder(), DocumentFolders::root());
 }
 
 void TestDocuments::listRootBounds_data()
