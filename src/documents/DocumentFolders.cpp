@@ -141,9 +141,9 @@ Pasted paste(const QString &source, const QString &folder, bool cut)
     // QFile::copy writes a temporary file and renames it into place without replacing one.
     if (!QFile::copy(from.absoluteFilePath(), to))
         return present(QFileInfo(to)) ? Pasted::Exists : Pasted::Failed;
-    if (!cut)
+    // A source that cannot be removed stays as well: the paste was then a copy.
+    if (!cut || !QFile::remove(from.absoluteFilePath()))
         return Pasted::Copied;
-    QFile::remove(from.absoluteFilePath());
     return Pasted::Moved;
 }
 
