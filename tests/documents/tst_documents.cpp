@@ -109,6 +109,8 @@ private Q_SLOTS:
     void writesStayInside();
     void rename_data();
     void rename();
+    void renameInPlaceKeepsTheSelection();
+    void sortingKeepsFoldersFirst();
     void clipboardKeysPutFiles_data();
     void clipboardKeysPutFiles();
     void clipboardPasteMovesAndSkips();
@@ -576,6 +578,55 @@ void TestDocuments::rename()
     QCOMPARE(model->names(), after);
     QCOMPARE(readFile(files(s("C001/b.txt"))), QByteArray("b"));
     QVERIFY(!QFile::exists(files(s("a"))));
+}
+
+void TestDocuments::renameInPlaceKeepsTheSelection()
+{
+    writeFile(files(s("C001/a.txt")), "a");
+    writeFile(files(s("C001/b.txt")), "b");
+    FileListRoot = FilesRoot + s("C001");
+    m_tools->showListRoot();
+    FolderView *view = m_tools->fileList();
+    view->setMode(FolderView::Mode::Details);
+    QAbstractItemView *v = view->currentView();
+    m_tools->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_tools));
+    v->setFocus();
+    v->setCurrentIndex(view->model()->indexOf(s("a.txt")));
+    view->selectNames({s("a.txt")});
+    // F2 belongs to the main menu's "客户资料": the editor opens as a second click on the selection opens it.
+    v->edit(v->currentIndex());
+    auto *editor = v->viewport()->findChild<QLineEdit *>();
+    QVERIFY(editor);
+    editor->setText(s("z.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the delegate commits from a queued call
+    QVERIFY(QFile::exists(files(s("C001/z.txt"))));
+    QVERIFY(!QFile::exists(files(s("C001/a.txt"))));
+    QCOMPARE(view->model()->names(), (QStringList{"b.txt", "z.txt"}));  // sorted again
+    QCOMPARE(view->selectedPaths(), QStringList{files(s("C001/z.txt"))});
+    QCOMPARE(view->model()->data(v->currentIndex()).toString(), s("z.txt"));
+}
+
+void TestDocuments::sortingKeepsFoldersFirst()
+{
+    writeFile(files(s("C001/a.txt")), QByteArray(3000, 'a'));
+    writeFile(files(s("C001/b.txt")), "b");
+    writeFile(files(s("C001/f10.txt")), "10");
+    writeFile(files(s("C001/f9.txt")), "9");
+    QDir().mkpath(files(s("C001/z")));
+    FileListRoot = FilesRoot + s("C001");
+    m_tools->showListRoot();
+    FolderView *view = m_tools->fileList();
+    QCOMPARE(view->model()->names(), (QStringList{"z", "a.txt", "b.txt", "f9.txt", "f10.txt"}));
+    view->setMode(FolderView::Mode::Details);
+    view->detailView()->sortByColumn(FolderModel::Size, Qt::DescendingOrder);  // a header click
+    QCOMPARE(view->model()->names().first(), s("z"));
+    QCOMPARE(view->model()->names().at(1), s("a.txt"));
+    view->menuAction(s("menuSortByName"))->trigger();
+    QCOMPARE(view->model()->names(), (QStringList{"z", "a.txt", "b.txt", "f9.txt", "f10.txt"}));
+    QCOMPARE(view->model()->data(view->model()->index(0, FolderModel::Type)).toString(), s("文件夹"));
+    QCOMPARE(view->model()->data(view->model()->index(1, FolderModel::Size)).toString(), s("3 KB"));
 }
 
 void TestDocuments::clipboardKeysPutFiles_data()
