@@ -5,6 +5,7 @@
 #include "DocumentWindows.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
+#include "RefdataWindows.h"
 #include "StartUp.h"
 #include "uLogin.h"
 #include "uMain.h"
@@ -58,6 +59,7 @@ int main(int argc, char **argv)
     // file tool window first.
     installDocumentWindows(mainWindow);
     installCustomerWindows(mainWindow);
+    installRefdataWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -7,6 +7,7 @@
 #include "DemoData.h"
 #include "DocumentWindows.h"
 #include "NewDatabase.h"
+#include "RefdataWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -65,11 +66,13 @@ int main(int argc, char **argv)
     TfrmMain mainWindow;
     installDocumentWindows(mainWindow);
     installCustomerWindows(mainWindow);
+    installRefdataWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
     addDocumentShots(all);
+    addRefdataShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

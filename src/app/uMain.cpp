@@ -424,6 +424,20 @@ void TfrmMain::registerCommand(const QString &actionName, std::function<void()> 
     m_commands.insert(actionName, std::move(open));
 }
 
+void TfrmMain::registerOpener(const QString &windowName, std::function<void(QWidget *)> open)
+{
+    m_openers.insert(windowName, std::move(open));
+}
+
+bool TfrmMain::openWindow(const QString &windowName, QWidget *parent)
+{
+    const auto open = m_openers.value(windowName);
+    if (!open)
+        return false;
+    open(parent ? parent : this);
+    return true;
+}
+
 void TfrmMain::showPage(QWidget *page)
 {
     for (QWidget *w : m_client->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))

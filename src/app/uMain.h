@@ -57,6 +57,11 @@ public:
     // Later windows attach here: a page hosted in the client area, or a dialog opener.
     void registerPage(const QString &actionName, QWidget *page);
     void registerCommand(const QString &actionName, std::function<void()> open);
+    // A window other windows open by its name ("TfrmCurrencyRate"), with no log entry and
+    // no right test of its own; `open` gets the parent to show it over.
+    void registerOpener(const QString &windowName, std::function<void(QWidget *parent)> open);
+    // Opens that window over `parent` (nullptr: this window); false when none is registered.
+    bool openWindow(const QString &windowName, QWidget *parent = nullptr);
 
     // One page at a time in the client area.
     void showPage(QWidget *page);
@@ -111,6 +116,7 @@ private:
     QList<QAction *> m_gated;
     QHash<QString, QWidget *> m_pages;
     QHash<QString, std::function<void()>> m_commands;
+    QHash<QString, std::function<void(QWidget *)>> m_openers;
     QList<QMenu *> m_menus;
     QToolBox *m_navigation = nullptr;
     QWidget *m_navigationFrame = nullptr;

@@ -1,5 +1,7 @@
 #include "DatasetModel.h"
 
+#include "ColourValue.h"
+
 #include <functional>
 
 #include <QFont>
@@ -252,6 +254,14 @@ QVariant DatasetModel::cellStored(int visibleRow, int column) const
     return m_dataset->storedValueAt(visibleRow, f);
 }
 
+QUtf8StringView DatasetModel::cellStoredText(int visibleRow, int column) const
+{
+    const int f = m_fields.value(column, -1);
+    if (f < 0 || !m_dataset || m_columns.at(column).decimals >= 0)
+        return {};
+    return m_dataset->storedTextAt(visibleRow, f);
+}
+
 FieldKind DatasetModel::columnKind(int column) const
 {
     const int f = m_fields.value(column, -1);
@@ -398,6 +408,16 @@ QVariant DatasetModel::data(const QModelIndex &index, int role) const
         return m_dataset->valueAt(row, m_fields.at(index.column())).toBool() ? Qt::Checked : Qt::Unchecked;
     case Qt::TextAlignmentRole:
         return int(c.alignment);
+    case Qt::DecorationRole: {
+        if (!c.swatch)
+            return {};
+        const QVariant v = m_dataset->valueAt(row, m_fields.at(index.column()));
+        if (!v.isValid() || v.isNull())
+            return {};
+        bool ok = false;
+        const qint64 n = v.toLongLong(&ok);
+        return ok ? QVariant(ColourValue::swatch(n)) : QVariant();
+    }
     default:
         return {};
     }

@@ -44,6 +44,9 @@ public:
     QString displayText(int visibleRow, int column) const { return cellText(visibleRow, column); }
     QVariant cellValue(int visibleRow, int column) const;
     QVariant cellStored(int visibleRow, int column) const;
+    // A plain text cell's stored UTF-8 bytes (Dataset::storedTextAt); null when the cell
+    // is shown otherwise (numbers with decimals, lookups, the row being edited).
+    QUtf8StringView cellStoredText(int visibleRow, int column) const;
     FieldKind columnKind(int column) const;
 
     // Re-reads the dataset (rows added, removed, filtered, reopened).

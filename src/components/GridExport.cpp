@@ -7,11 +7,13 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QSaveFile>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 #include <QTreeView>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <xlsxwriter.h>
 
 namespace GridExport {
@@ -92,6 +94,29 @@ QByteArray cellBytes(const QString &text)
     while (cut > 0 && (uchar(bytes.at(cut)) & 0xC0) == 0x80)
         --cut;  // never split a character
     return bytes.left(cut);
+}
+
+// The same for stored bytes, copied into `buffer` (no allocation once it has grown).
+const char *cellBytes(QUtf8StringView text, std::string *buffer)
+{
+    qsizetype size = text.size();
+    if (size > CellBytesMax) {
+        size = CellBytesMax;
+        while (size > 0 && (uchar(text.data()[size]) & 0xC0) == 0x80)
+            --size;
+    }
+    buffer->assign(reinterpret_cast<const char *>(text.data()), size_t(size));
+    return buffer->c_str();
+}
+
+// Where the library stages the sheet's rows before zipping them: memory-backed /dev/shm
+// when it has ample room (faster, and the plain rows never reach a disk), else the target's folder.
+QByteArray stagingFolder(const QFileInfo &target, qint64 roughBytes)
+{
+    const QStorageInfo shm(QStringLiteral("/dev/shm"));
+    if (shm.isValid() && shm.isReady() && !shm.isReadOnly() && shm.bytesAvailable() > 4 * roughBytes)
+        return QByteArrayLiteral("/dev/shm");
+    return QFile::encodeName(target.absolutePath());
 }
 
 }  // namespace
@@ -184,7 +209,8 @@ Result writeXlsx(const QString &path, const DatasetModel &model, const QList<Col
         return fail(temp.errorString());
     temp.close();
     const QByteArray tempName = QFile::encodeName(temp.fileName());
-    const QByteArray folder = QFile::encodeName(target.absolutePath());
+    const std::vector<int> rows = model.rowsInViewOrder();
+    const QByteArray folder = stagingFolder(target, qint64(rows.size() + 1) * (columns.size() + 1) * 64);
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;  // rows stream to disk: 100,000 rows keep little memory
@@ -219,9 +245,9 @@ Result writeXlsx(const QString &path, const DatasetModel &model, const QList<Col
     }
     worksheet_freeze_panes(sheet, 1, 0);
 
-    const std::vector<int> rows = model.rowsInViewOrder();
     const int total = int(rows.size());
     bool cancelled = false;
+    std::string buffer;  // one cell's bytes with their terminating zero, reused cell after cell
     for (int i = 0; i < total && error == LXW_NO_ERROR; ++i) {
         if (progress && i % ProgressStep == 0 && !progress(i, total)) {
             cancelled = true;
@@ -254,6 +280,12 @@ Result writeXlsx(const QString &path, const DatasetModel &model, const QList<Col
                 }
                 const bool withTime = kind == FieldKind::DateTime && (when.hour || when.min || when.sec != 0);
                 error = worksheet_write_datetime(sheet, sheetRow, sheetCol, &when, withTime ? dateTimeFormat : dateFormat);
+                continue;
+            }
+            const QUtf8StringView stored = model.cellStoredText(row, column);
+            if (!stored.isNull()) {
+                if (!stored.isEmpty())
+                    error = worksheet_write_string(sheet, sheetRow, sheetCol, cellBytes(stored, &buffer), nullptr);
                 continue;
             }
             const QString text = model.displayText(row, column);

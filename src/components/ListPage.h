@@ -14,6 +14,9 @@ public:
     explicit ListPage(QWidget *parent = nullptr);
 
     QToolBar *toolBar() const { return m_bar; }
+
+    // The windows' row of text buttons, kept low: the fixed client area has little height to spare.
+    static QToolBar *makeToolBar(QWidget *parent);
     DbGrid *grid() const { return m_grid; }
 
 private:

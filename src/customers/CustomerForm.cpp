@@ -41,14 +41,16 @@ CustomerForm::CustomerForm(DataSource *source, QWidget *parent) : QWidget(parent
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(3);
 
-    const auto place = [&](const char *label, QWidget *editor, const char *field, int row, int column, int span = 1) {
+    // `cell`, when given, is what the grid holds: the editor with its note or button beside it.
+    const auto place = [&](const char *label, QWidget *editor, const char *field, int row, int column, int span = 1,
+                           QWidget *cell = nullptr) {
         auto *l = new QLabel(s(label), this);
         l->setBuddy(editor);
         editor->setObjectName(s(qobject_cast<DbLookupCombo *>(editor) ? "cb" : "ed") + s(field));
         grid->addWidget(l, row, column * 2);
-        grid->addWidget(editor, row, column * 2 + 1, 1, span * 2 - 1);
+        grid->addWidget(cell ? cell : editor, row, column * 2 + 1, 1, span * 2 - 1);
         m_editors.insert(s(field).toLower(), editor);
         m_order << editor;
     };
@@ -75,9 +77,8 @@ CustomerForm::CustomerForm(DataSource *source, QWidget *parent) : QWidget(parent
     codeLayout->addWidget(m_code, 1);
     codeLayout->addWidget(new QLabel(s("（唯一标识码）"), codeRow));
     codeLayout->addWidget(m_duplicate);
-    place("客户代码：", m_code, "CustId", 0, 0);
-    grid->addWidget(codeRow, 0, 1);
-    place("客户名称：", edit("CustName"), "CustName", 0, 1, 2);
+    place("客户代码：", m_code, "CustId", 0, 0, 2, codeRow);
+    place("客户名称：", edit("CustName"), "CustName", 0, 2);
     place("国    籍：", lookup("CountryID", dmMain->dsCountry, "CountryID", "CountryName"), "CountryID", 1, 0);
     place("所 在 区：", lookup("DistID", dmMain->dsCustDist, "DistID", "DistName"), "DistID", 1, 1);
     place("电    话：", edit("Telephone"), "Telephone", 1, 2);
@@ -96,8 +97,7 @@ CustomerForm::CustomerForm(DataSource *source, QWidget *parent) : QWidget(parent
     m_send->setAutoDefault(false);
     mailLayout->addWidget(m_email, 1);
     mailLayout->addWidget(m_send);
-    place("Email：", m_email, "Email", 3, 2);
-    grid->addWidget(mailRow, 3, 5);
+    place("Email：", m_email, "Email", 3, 2, 1, mailRow);
 
     place("邮编：", edit("PostCode"), "PostCode", 4, 0);
     place("主要成员：", edit("HomePage"), "HomePage", 4, 1, 2);
@@ -117,15 +117,22 @@ CustomerForm::CustomerForm(DataSource *source, QWidget *parent) : QWidget(parent
     employedLayout->setContentsMargins(0, 0, 0, 0);
     employedLayout->addWidget(employed, 1);
     employedLayout->addWidget(new QLabel(s("人"), employedRow));
-    place("受聘人数：", employed, "City", 7, 0);
-    grid->addWidget(employedRow, 7, 1);
+    place("受聘人数：", employed, "City", 7, 0, 1, employedRow);
 
+    // The note beside the number employed, two rows high: the fixed client area has no
+    // height for a row of its own, and a one-line note cannot be read.
     auto *memo = new DbMemo(this);
     memo->bind(source, s("Memo"));
-    memo->setMaximumHeight(70);
-    place("备　　注：", memo, "Memo", 8, 0, 3);
-    for (int c = 1; c < 6; c += 2)
-        grid->setColumnStretch(c, 1);
+    memo->setMinimumHeight(memo->fontMetrics().lineSpacing() * 2 + 2 * memo->frameWidth() + 4);
+    place("备　　注：", memo, "Memo", 7, 1, 2);
+    grid->addWidget(memo, 7, 3, 2, 3);
+    grid->setRowStretch(8, 1);
+    // The first and last columns carry a note or a button beside their editors.
+    grid->setColumnStretch(1, 5);
+    grid->setColumnStretch(3, 3);
+    grid->setColumnStretch(5, 4);
+    for (QPushButton *b : {m_duplicate, m_send})
+        b->setMaximumWidth(b->fontMetrics().horizontalAdvance(b->text()) + 18);
 
     FocusChain::install(m_order, this);
     connect(m_duplicate, &QPushButton::clicked, this, [this] { ErrorHandler::run(this, [this] { checkDuplicate(); }); });

@@ -1,3 +1,4 @@
+#include "ListPage.h"
 #include "CustomerOtherTab.h"
 
 #include "DbEdit.h"
@@ -10,7 +11,8 @@
 #include "udmMain.h"
 
 #include <QAction>
-#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -20,8 +22,7 @@ CustomerOtherTab::CustomerOtherTab(QWidget *parent) : QWidget(parent)
     Dataset *info = dmMain->tblCustomerAddInfo;
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto *bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto *bar = ListPage::makeToolBar(this);
     WindowKit::ToolRow row(bar, this, s("301"));
     const auto add = [&](const char *which, const char *name, const char *text, const char *subRight,
                          std::function<void()> run) {
@@ -41,15 +42,28 @@ CustomerOtherTab::CustomerOtherTab(QWidget *parent) : QWidget(parent)
     });
     layout->addWidget(bar);
 
-    auto *form = new QFormLayout;
+    // Two columns of label and editor, so the nine fields fit the tab's low height.
+    auto *form = new QGridLayout;
+    form->setHorizontalSpacing(6);
+    form->setVerticalSpacing(3);
+    form->setColumnStretch(1, 1);
+    form->setColumnStretch(3, 1);
     QList<QWidget *> order;
+    const auto place = [&](const QString &label, QWidget *editor, const QString &field) {
+        const int index = int(order.size());
+        const int row = index % 5, column = index < 5 ? 0 : 2;
+        auto *l = new QLabel(label, this);
+        l->setBuddy(editor);
+        form->addWidget(l, row, column);
+        form->addWidget(editor, row, column + 1);
+        m_editors.insert(field.toLower(), editor);
+        order << editor;
+    };
     auto *bank = new DbLookupCombo(this);
     bank->bind(dmMain->dsCustomerAddInfo, s("BankID"));
     bank->setList(dmMain->dsFinanceOrgan, s("OrganID"), s("OrganName"));
     bank->setObjectName(s("cbBankID"));
-    form->addRow(s("开  户  银  行："), bank);
-    m_editors.insert(s("bankid"), bank);
-    order << bank;
+    place(s("开  户  银  行："), bank, s("BankID"));
     for (const auto &[label, field] :
          {std::pair{"银行 账号：", "Account"}, std::pair{"开 户 行 地 址：", "BankAddress"},
           std::pair{"增 值 税 户 名：", "VATaxName"}, std::pair{"增 值 税 税 号：", "VATaxID"},
@@ -58,9 +72,7 @@ CustomerOtherTab::CustomerOtherTab(QWidget *parent) : QWidget(parent)
         auto *e = new DbEdit(this);
         e->bind(dmMain->dsCustomerAddInfo, s(field));
         e->setObjectName(s("ed") + s(field));
-        form->addRow(s(label), e);
-        m_editors.insert(s(field).toLower(), e);
-        order << e;
+        place(s(label), e, s(field));
     }
     layout->addLayout(form);
     layout->addStretch();

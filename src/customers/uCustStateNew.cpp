@@ -1,3 +1,4 @@
+#include "ListPage.h"
 #include "uCustStateNew.h"
 
 #include "DbComboBox.h"
@@ -43,8 +44,7 @@ TfrmCustStateNew::TfrmCustStateNew(QWidget *parent) : RecordDialog(parent)
     Dataset *d = dmMain->tblCustomerState;
     DataSource *src = dmMain->dsCustomerState;
     auto *layout = new QVBoxLayout(this);
-    auto *bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto *bar = ListPage::makeToolBar(this);
     WindowKit::ToolRow row(bar, this, s(RightCode));
     Act_Add = row.add("Act_Add", "新增", "Insert", "Ctrl+A", [d] { return d->state() != Dataset::State::Insert; }, [this, d] {
         if (!hasCustomer())

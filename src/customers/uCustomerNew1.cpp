@@ -1,3 +1,4 @@
+#include "ListPage.h"
 #include "uCustomerNew1.h"
 
 #include "CustomerForm.h"
@@ -22,8 +23,7 @@ TfrmCustomerNew1::TfrmCustomerNew1(QWidget *parent) : RecordDialog(parent)
     setWindowTitle(s("客户资料"));
     Dataset *c = dmMain->tblCustomers2;
     auto *layout = new QVBoxLayout(this);
-    auto *bar = new QToolBar(this);
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    auto *bar = ListPage::makeToolBar(this);
     WindowKit::ToolRow row(bar, this, s(RightCode));
     Act_Add = row.add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {
         WriteLog(s("客户业务管理-客户资料-新增"));

@@ -159,9 +159,8 @@ QWidget *TfrmCustomers::buildDetailPage()
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
     // The current customer's editor with its own toolbar, the related records below it.
-    auto *bar = new QToolBar(page);
+    auto *bar = ListPage::makeToolBar(page);
     bar->setObjectName(s("editorToolBar"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     Dataset *c = dmMain->tblCustomers;
     WindowKit::ToolRow row(bar, page, s(RightCode));
     Act_Add = row.add("Act_Add", "新增", "Insert", "Ctrl+A", [c] { return c->state() != Dataset::State::Insert; }, [this, c] {

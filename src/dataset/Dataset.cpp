@@ -568,8 +568,24 @@ void Dataset::post()
             Q_EMIT rowUpdated(m_cur);
         }
     } catch (const DbError &e) {
-        raise(e.message());
+        raise(e.kind() == DbError::Kind::Duplicate ? duplicateMessage(e) : e.message());
     }
+}
+
+QString Dataset::duplicateMessage(const DbError &e) const
+{
+    // Name the taken values the user typed, not only the columns the engine names.
+    QStringList values;
+    for (const QString &column : e.keyColumns()) {
+        const int f = fieldIndex(column.section(u'.', -1));
+        if (f < 0 || f >= m_buffer.size())
+            return e.message();
+        values << m_buffer.at(f).toString();
+    }
+    if (values.isEmpty())
+        return e.message();
+    return QStringLiteral("代码重复，不能保存：代码“%1”已经存在（%2）。")
+        .arg(values.join(QStringLiteral("、")), e.keyColumns().join(QStringLiteral("、")));
 }
 
 void Dataset::insertRowAtEnd(qint64 rowId, const QVariantList &values)
@@ -1130,6 +1146,19 @@ QString Dataset::textAt(int visibleRow, int field)
     const QVariant stored = editing ? currentStored(field) : storedAt(m_visible.at(visibleRow), field);
     const FieldKind kind = field < m_dataFieldCount ? m_fields.at(field).kind : lookupResultKind(field);
     return displayText(kind, stored);
+}
+
+QUtf8StringView Dataset::storedTextAt(int visibleRow, int field)
+{
+    ensureRows();
+    if (visibleRow < 0 || visibleRow >= m_visible.size() || field < 0 || field >= m_dataFieldCount)
+        return {};
+    if (visibleRow == m_cur && m_state == State::Edit)
+        return {};
+    const FieldKind k = m_fields.at(field).kind;
+    if (k != FieldKind::Text && k != FieldKind::Memo)
+        return {};
+    return textView(m_visible.at(visibleRow), field);
 }
 
 qint64 Dataset::rowIdAt(int visibleRow)

@@ -15,6 +15,8 @@
 #include <unordered_map>
 #include <vector>
 
+class DbError;
+
 class Database;
 
 // A cursor over rows it holds, with the classic states and moves of a data-aware
@@ -110,6 +112,10 @@ public:
     // building a local date-time per cell.
     QVariant storedValueAt(int visibleRow, int field);
     QString textAt(int visibleRow, int field);
+    // A stored text field's UTF-8 bytes as the rows hold them, valid until the rows change;
+    // null for other fields and for the row being edited (ask textAt then). Exports write
+    // them without a round trip through QString.
+    QUtf8StringView storedTextAt(int visibleRow, int field);
     qint64 rowIdAt(int visibleRow);
     int visibleRowOfRowId(qint64 rowId);
 
@@ -147,6 +153,7 @@ protected:
     virtual bool readsAtOpen() const { return true; }
 
     [[noreturn]] void raise(const QString &message) const;
+    QString duplicateMessage(const DbError &e) const;
     void checkActive() const;
 
 private:

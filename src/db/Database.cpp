@@ -146,7 +146,12 @@ void Database::raise(int rc, const QString &context) const
     if (rc == SQLITE_CONSTRAINT_UNIQUE || rc == SQLITE_CONSTRAINT_PRIMARYKEY) {
         // "UNIQUE constraint failed: tblCustomers.CustId" -> name the code columns for the user.
         const QString columns = msg.section(u':', 1).trimmed();
-        throw DbError(DbError::Kind::Duplicate, QStringLiteral("代码重复，不能保存：%1 已有相同的代码。").arg(columns), rc);
+        DbError error(DbError::Kind::Duplicate, QStringLiteral("代码重复，不能保存：%1 已有相同的代码。").arg(columns), rc);
+        QStringList keyColumns;
+        for (const QString &c : columns.split(u','))
+            keyColumns << c.trimmed();
+        error.setKeyColumns(keyColumns);
+        throw error;
     }
     if (rc == SQLITE_CONSTRAINT_NOTNULL) {
         const QString column = msg.section(u':', 1).trimmed();

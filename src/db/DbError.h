@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 // The one error type of the engine adapter; carries a message fit to show a user.
@@ -27,9 +28,13 @@ public:
     Kind kind() const { return m_kind; }
     QString message() const { return m_message; }
     int engineCode() const { return m_engineCode; }
+    // For a refused unique key: the key's columns as the engine names them ("tblCustomers.CustId").
+    QStringList keyColumns() const { return m_keyColumns; }
+    void setKeyColumns(const QStringList &columns) { m_keyColumns = columns; }
 
 private:
     Kind m_kind;
     QString m_message;
     int m_engineCode;
+    QStringList m_keyColumns;
 };

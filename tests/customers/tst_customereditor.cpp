@@ -341,6 +341,7 @@ void TestCustomerEditor::folderMadeBeforeARefusedPost()
     m_cust->Act_Save->trigger();
     QCOMPARE(m_rec->messages.size(), 1);
     QVERIFY2(m_rec->lastText().startsWith(s("代码重复")), qPrintable(m_rec->lastText()));
+    QVERIFY2(m_rec->lastText().contains(s("“free”")), qPrintable(m_rec->lastText()));  // names the code
     QCOMPARE(c->state(), Dataset::State::Insert);
     QCOMPARE(count(s("select count(*) from tblCustomers")), 8);
     QVERIFY(QDir(FilesRoot + s("free")).exists());

@@ -24,3 +24,4 @@ struct Shot
 void addStartUpShots(QList<Shot> &shots);
 void addCustomerShots(QList<Shot> &shots);
 void addDocumentShots(QList<Shot> &shots);
+void addRefdataShots(QList<Shot> &shots);
