@@ -465,17 +465,22 @@ void TestDocuments::listRootBounds()
     QCOMPARE(m_tools->folder(), expected);
     QVERIFY(!m_tools->fileList()->model()->names().contains(s("secret.txt")));
     // The dialogs and the menu's commands look at the same folder.
-    QString dialogFolder, treeFolder;
+    QString dialogFolder, treeFolder, hint;
     int drives = 0;
+    bool linkInTree = true;
     onDialog<TfrmNewFile>([&](TfrmNewFile *d) {
         dialogFolder = d->folder();
         treeFolder = FolderTree::pathOf(d->folderTree()->topLevelItem(0));
         drives = d->driveList()->count();
+        hint = d->folderTree()->toolTip();
+        linkInTree = d->folderTree()->itemFor(files(s("C001/out"))) != nullptr;
     });
     m_main->action(s("File_New"))->trigger();
     QCOMPARE(dialogFolder, expected);
     QCOMPARE(treeFolder, DocumentFolders::root());
     QCOMPARE(drives, 1);
+    QCOMPARE(hint, s("双击选择文件目录"));
+    QVERIFY(!linkInTree);  // the link out is no branch of the tree
     // Entering the link from the list leads nowhere.
     FileListRoot = FilesRoot + s("C001");
     m_tools->showListRoot();
