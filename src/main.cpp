@@ -4,6 +4,7 @@
 #include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
+#include "DocumentWindows.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
@@ -56,7 +57,9 @@ int main(int argc, char **argv)
         return failed;
     }
     TfrmMain mainWindow;
-    // The long-lived windows of each folder, owned by the main window that hosts them.
+    // The long-lived windows of each folder, owned by the main window that hosts them; the
+    // file tool window first.
+    installDocumentWindows(mainWindow);
     installCustomerWindows(mainWindow);
     installRefdataWindows(mainWindow);
     installAdminWindows(mainWindow);

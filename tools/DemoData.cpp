@@ -5,6 +5,8 @@
 #include "RightCodes.h"
 #include "TableInserter.h"
 
+#include <QDir>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -390,6 +392,39 @@ Counts add(Database &db, int scale, const QDate &anchor)
     Counts counts = Maker(db, scale, anchor).run();
     tx.commit();
     return counts;
+}
+
+int addDocuments(const QString &filesRoot)
+{
+    struct Doc
+    {
+        const char *path, *text;
+    };
+    const Doc docs[] = {
+        {"C000001/家政服务合同.txt", "家政服务合同\n甲方：客户\n乙方：家政服务中心\n服务内容：住家保姆，每月结算。\n"},
+        {"C000001/客户需求记录.txt", "老人两位，需要做饭、打扫，周末休息一天。\n"},
+        {"C000001/服务费报价.csv", "项目,单价,数量\n住家保姆,4800,1\n保洁,60,4\n"},
+        {"C000001/合同扫描件/第一页.txt", "合同扫描件的说明：原件存档于办公室文件柜。\n"},
+        {"C000002/回访记录.txt", "回访：客户对服务满意，希望续约一年。\n"},
+        {"C000002/续约申请.txt", "续约申请：自下月起续约十二个月。\n"},
+        {"C000003/保姆面试安排.txt", "面试时间：周三上午十点，地点：公司二楼会议室。\n"},
+        {"Operaters/S0001/工作总结.txt", "本月走访客户十二户，新签合同三份。\n"},
+        {"Operaters/S0001/培训证书.txt", "家政服务培训结业证书（复印件说明）。\n"},
+        {"Plans/本周日程.txt", "周一：合同签订\n周三：保姆面试\n周五：客户回访\n"},
+        {"Plans/月度工作计划.txt", "本月重点：老客户回访与续约。\n"},
+    };
+    const QString root = filesRoot.endsWith(u'/') ? filesRoot : filesRoot + u'/';
+    int written = 0;
+    for (const Doc &d : docs) {
+        const QString path = root + QString::fromUtf8(d.path);
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            continue;  // there already: kept as it is
+        f.write(d.text);
+        ++written;
+    }
+    return written;
 }
 
 }  // namespace DemoData

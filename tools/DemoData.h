@@ -18,4 +18,9 @@ struct Counts
 // notices on that day among them, so the today view shows something).
 Counts add(Database &db, int scale, const QDate &anchor);
 
+// A few small documents in the folders of the first customers (C000001…), of the first staff
+// member and of the schedule under `filesRoot`, so the file tool window shows something.
+// Files already there are left as they are. Returns how many were written.
+int addDocuments(const QString &filesRoot);
+
 }  // namespace DemoData

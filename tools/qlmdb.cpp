@@ -6,6 +6,7 @@
 #include "Schema.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTextStream>
@@ -76,11 +77,14 @@ int demo(const QString &path, const QStringList &options)
     auto db = openExisting(path);
     Schema::migrate(*db);
     const DemoData::Counts c = DemoData::add(*db, scale, anchor);
+    // A database in a program's Data folder gets documents in that program's Files folder.
+    const QDir folder = QFileInfo(path).absoluteDir();
+    const int documents = folder.dirName() == u"Data" ? DemoData::addDocuments(QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("../Files")))) : 0;
     out() << "added demo data to " << path << ": " << c.customers << " customers, " << c.linkmans << " contacts, "
           << c.states << " contact records, " << c.operates << " business records, " << c.details << " items, "
           << c.operaters << " staff, " << c.workers << " workers, " << c.shusong << " sending units, "
           << c.settlements << " settlements, " << c.plans << " plans, " << c.notices << " notices, " << c.logs
-          << " log entries, " << c.users << " users\n";
+          << " log entries, " << c.users << " users, " << documents << " documents\n";
     return Ok;
 }
 

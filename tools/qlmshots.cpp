@@ -7,6 +7,7 @@
 #include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
+#include "DocumentWindows.h"
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
 #include "uLogin.h"
@@ -57,6 +58,7 @@ int main(int argc, char **argv)
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
     }
+    DemoData::addDocuments(FilesRoot);
     QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
     for (const QString &f : QDir(QStringLiteral(QLM_LAYOUT_DIR)).entryList({QStringLiteral("*.frf")}))
         QFile::copy(QStringLiteral(QLM_LAYOUT_DIR "/") + f, AppDir + QStringLiteral("Data/Report/") + f);
@@ -64,6 +66,7 @@ int main(int argc, char **argv)
     if (!dm.connectDatabase(AppDir))
         return 1;
     TfrmMain mainWindow;
+    installDocumentWindows(mainWindow);
     installCustomerWindows(mainWindow);
     installRefdataWindows(mainWindow);
     installAdminWindows(mainWindow);
@@ -72,6 +75,7 @@ int main(int argc, char **argv)
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
+    addDocumentShots(all);
     addRefdataShots(all);
     addAdminShots(all);
     addContactShots(all);

@@ -26,6 +26,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QDir>
 #include <QFile>
 #include <QFormLayout>
@@ -538,16 +539,36 @@ void TfrmMain::setNavigationVisible(bool visible)
 
 void TfrmMain::setToolsWindow(QWidget *tools)
 {
-    m_tools = tools;
     if (m_tools)
-        m_tools->setVisible(m_toolsToggle->isChecked());
+        m_tools->removeEventFilter(this);
+    m_tools = tools;
+    if (m_tools) {
+        m_tools->installEventFilter(this);
+        m_tools->setVisible(m_toolsToggle->isChecked() && isVisible());
+    }
 }
 
 void TfrmMain::setToolsVisible(bool visible)
 {
+    // The tool window comes and goes with the main window: shown only while this one is.
     if (m_tools)
-        m_tools->setVisible(visible);
+        m_tools->setVisible(visible && isVisible());
     m_toolsToggle->setChecked(visible);
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_tools && m_toolsToggle->isChecked() && !event->spontaneous())
+        m_tools->show();
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // The check mark of "文件管理及工具栏" mirrors the tool window: its close box clears it.
+    if (watched == m_tools && event->type() == QEvent::Close)
+        m_toolsToggle->setChecked(false);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 bool TfrmMain::prepareAfterLogin()

@@ -2,6 +2,7 @@
 
 #include "uConstants.h"
 
+#include <QFile>
 #include <QHash>
 #include <QLinearGradient>
 #include <QPainter>
@@ -145,6 +146,13 @@ QString commandIconResource(const QString &command)
         {QStringLiteral("Top_Site"), QStringLiteral("internet-web-browser")},
         {QStringLiteral("Top_Help"), QStringLiteral("help-browser")},
         {QStringLiteral("Top_Quit"), QStringLiteral("application-exit")},
+        {QStringLiteral("File_New"), QStringLiteral("document-new")},
+        {QStringLiteral("File_Cut"), QStringLiteral("edit-cut")},
+        {QStringLiteral("File_Copy"), QStringLiteral("edit-copy")},
+        {QStringLiteral("Files_Root"), QStringLiteral("go-home")},
+        {QStringLiteral("Files_Up"), QStringLiteral("go-up")},
+        {QStringLiteral("Files_Refresh"), QStringLiteral("view-refresh")},
+        {QStringLiteral("Act_Envelop"), QStringLiteral("mail-message")},
     };
     const QString name = names.value(command);
     return name.isEmpty() ? QString() : QStringLiteral(":/icons/") + name + QStringLiteral(".svg");
@@ -152,9 +160,17 @@ QString commandIconResource(const QString &command)
 
 QIcon commandIcon(const QString &command)
 {
-    initIconResources();
     const QString resource = commandIconResource(command);
     if (resource.isEmpty())
+        return {};
+    return themeIcon(resource.mid(QStringLiteral(":/icons/").size()).chopped(4));  // without ".svg"
+}
+
+QIcon themeIcon(const QString &name)
+{
+    initIconResources();
+    const QString resource = QStringLiteral(":/icons/") + name + QStringLiteral(".svg");
+    if (name.isEmpty() || !QFile::exists(resource))
         return {};
     // Drawn here at the sizes the bars and menus use, so no image plug-in is needed at run time.
     QSvgRenderer svg(resource);

@@ -14,5 +14,7 @@ QPixmap banner(int width); // 41 high
 QIcon commandIcon(const QString &command);
 // Where that picture lives in the resources; empty for a command without one.
 QString commandIconResource(const QString &command);
+// A picture of the icon theme by its own name ("folder", "text-plain"); null when not among the resources.
+QIcon themeIcon(const QString &name);
 
 }  // namespace Pictures

@@ -6,6 +6,7 @@
 #include <QCryptographicHash>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QDir>
 #include <QtTest>
 
 namespace {
@@ -192,6 +193,11 @@ void TestQlmdb::demoFillsEveryTableDeterministically()
     // Owners: more than one user owns customers, so the owner filter shows something.
     QVERIFY(db->scalar(QStringLiteral("select count(distinct SUser) from tblCustomers")).toInt() >= 2);
     QCOMPARE(db->integrityCheck(), QStringList{QStringLiteral("ok")});
+    // A few documents in the folders of the first records, for the file tool window.
+    for (const char *folder : {"Files/C000001", "Files/Operaters/S0001", "Files/Plans"})
+        QVERIFY2(!QDir(a.file(QString::fromLatin1(folder))).isEmpty(QDir::Files), folder);
+    QCOMPARE(db->scalar(QStringLiteral("select count(*) from tblCustomers where CustId='C000001'")).toInt(), 1);
+    QCOMPARE(db->scalar(QStringLiteral("select count(*) from tblOperaters where OperaterID='S0001'")).toInt(), 1);
 }
 
 void TestQlmdb::demoTwiceIsRefusedWithoutDamage()

@@ -23,6 +23,7 @@ struct Shot
 // Each window folder adds its pictures in its own file.
 void addStartUpShots(QList<Shot> &shots);
 void addCustomerShots(QList<Shot> &shots);
+void addDocumentShots(QList<Shot> &shots);
 void addRefdataShots(QList<Shot> &shots);
 void addAdminShots(QList<Shot> &shots);
 void addContactShots(QList<Shot> &shots);
