@@ -1,4 +1,5 @@
 // Start-up: splash, main window, data module, login, main loop.
+#include "AnalysisWindows.h"
 #include "AppFont.h"
 #include "CustomerWindows.h"
 #include "DatabaseConnector.h"
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
     TfrmMain mainWindow;
     // The long-lived windows of each folder, owned by the main window that hosts them.
     installCustomerWindows(mainWindow);
+    installChartWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

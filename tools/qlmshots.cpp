@@ -1,6 +1,7 @@
 // Screenshots of the program's windows over a demo database, for looking at them:
 // the login, then every shot the window folders add (tools/shots), one after another.
 // qlmshots OUTDIR [NAME-PREFIX]   (with a prefix, only the shots whose names start with it)
+#include "AnalysisWindows.h"
 #include "AppFont.h"
 #include "ErrorHandler.h"
 #include "CustomerWindows.h"
@@ -62,10 +63,12 @@ int main(int argc, char **argv)
         return 1;
     TfrmMain mainWindow;
     installCustomerWindows(mainWindow);
+    installChartWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
     addCustomerShots(all);
+    addAnalysisShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -23,3 +23,4 @@ struct Shot
 // Each window folder adds its pictures in its own file.
 void addStartUpShots(QList<Shot> &shots);
 void addCustomerShots(QList<Shot> &shots);
+void addAnalysisShots(QList<Shot> &shots);
