@@ -18,8 +18,18 @@
 
 namespace {
 
-constexpr int BarRowHeight = 22;  // one readable line of Chinese per bar
+constexpr int BarRowHeight = 30;  // one readable line of Chinese per bar, not elided
 constexpr int BarChartFrame = 90; // title and value axis
+
+// Slices without a colour of their own: the chart theme's colours, then further hues far
+// apart (a pie series would otherwise shade one colour and 30 customers look alike).
+QColor themeColour(int index)
+{
+    static const QRgb theme[] = {0x209fdf, 0x99ca53, 0xf6a625, 0x6d5fd5, 0xbf593e};
+    if (index < 5)
+        return QColor(theme[index]);
+    return QColor::fromHsv((index * 137) % 360, 150 + (index % 3) * 40, 230 - (index % 4) * 25);
+}
 
 }  // namespace
 
@@ -148,18 +158,24 @@ void AnalysisChart::drawPie(const QList<ChartRow> &rows)
 {
     m_view->setMinimumHeight(0);
     auto *series = new QPieSeries;
-    series->setPieSize(0.62);
+    series->setPieSize(0.5);
     const QList<ChartRow> slices = pieRows(rows);
     double total = 0;
     for (const ChartRow &r : slices)
         total += r.value;
     // Many thin slices: only those wide enough carry a label, the rest tell theirs on hover.
     const bool crowded = slices.size() > 12;
+    int uncoloured = 0;
+    const bool hasRest = std::count_if(rows.begin(), rows.end(), [](const ChartRow &r) { return r.value > 0; }) > MaxSlices;
     for (const ChartRow &r : slices) {
         const double fraction = total > 0 ? r.value / total : 0;
         auto *slice = series->append(r.label + u' ' + percentText(fraction), r.value);
         if (r.colour.isValid() && !r.colour.isNull())
             slice->setColor(colourOf(r.colour.toLongLong()));
+        else if (hasRest && &r == &slices.last())
+            slice->setColor(QColor(0xb0, 0xb0, 0xb0));  // "其他"
+        else
+            slice->setColor(themeColour(uncoloured++));
         slice->setLabelVisible(!crowded || fraction >= 0.025);
         slice->setLabelPosition(QPieSlice::LabelOutside);
         const QString tip = r.label + u'：' + valueText(r.value) + QStringLiteral("（") + percentText(fraction)
@@ -203,6 +219,7 @@ void AnalysisChart::drawBars(const QList<ChartRow> &rows)
     values->setRange(lowest * 1.05, highest > 0 ? highest * 1.05 : 1);
     values->setLabelFormat(QStringLiteral("%.0f"));
     values->setTickCount(5);
+    values->applyNiceNumbers();
     m_chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(values);
     m_view->setMinimumHeight(int(n) * BarRowHeight + BarChartFrame);
