@@ -158,8 +158,11 @@ void AnalysisChart::drawPie(const QList<ChartRow> &rows)
 {
     m_view->setMinimumHeight(0);
     auto *series = new QPieSeries;
-    series->setPieSize(0.5);
     const QList<ChartRow> slices = pieRows(rows);
+    series->setPieSize(slices.size() > 6 ? 0.42 : 0.5);
+    QFont labelFont = font();
+    if (slices.size() > 6)
+        labelFont.setPointSizeF(labelFont.pointSizeF() * 0.85);
     double total = 0;
     for (const ChartRow &r : slices)
         total += r.value;
@@ -178,6 +181,7 @@ void AnalysisChart::drawPie(const QList<ChartRow> &rows)
             slice->setColor(themeColour(uncoloured++));
         slice->setLabelVisible(!crowded || fraction >= 0.025);
         slice->setLabelPosition(QPieSlice::LabelOutside);
+        slice->setLabelFont(labelFont);
         const QString tip = r.label + u'：' + valueText(r.value) + QStringLiteral("（") + percentText(fraction)
             + QStringLiteral("）");
         connect(slice, &QPieSlice::hovered, slice, [slice, tip](bool on) {
