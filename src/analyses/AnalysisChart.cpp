@@ -179,7 +179,7 @@ void AnalysisChart::drawPie(const QList<ChartRow> &rows)
             slice->setColor(QColor(0xb0, 0xb0, 0xb0));  // "其他"
         else
             slice->setColor(themeColour(uncoloured++));
-        slice->setLabelVisible(!crowded || fraction >= 0.025);
+        slice->setLabelVisible(!crowded || fraction >= 0.04);
         slice->setLabelPosition(QPieSlice::LabelOutside);
         slice->setLabelFont(labelFont);
         const QString tip = r.label + u'：' + valueText(r.value) + QStringLiteral("（") + percentText(fraction)
