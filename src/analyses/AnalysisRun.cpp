@@ -20,6 +20,7 @@ void AnalysisRun::openOn(QueryDataset *query, const QStringList &sql)
     if (trace)
         trace->append({sql.join(u'\n'), m_params});
     query->close();
+    query->setFiltered(false);  // a filter another window left on a shared query must not thin the totals
     query->setSql(sql);
     query->clearParams();
     for (const auto &[name, value] : m_params)
