@@ -1,5 +1,6 @@
 // Start-up: splash, main window, data module, login, main loop.
 #include "AdminWindows.h"
+#include "AnalysisWindows.h"
 #include "AppFont.h"
 #include "ContactWindows.h"
 #include "CustomerWindows.h"
@@ -64,6 +65,7 @@ int main(int argc, char **argv)
     installRefdataWindows(mainWindow);
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
+    installChartWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -2,6 +2,7 @@
 // the login, then every shot the window folders add (tools/shots), one after another.
 // qlmshots OUTDIR [NAME-PREFIX]   (with a prefix, only the shots whose names start with it)
 #include "AdminWindows.h"
+#include "AnalysisWindows.h"
 #include "AppFont.h"
 #include "ErrorHandler.h"
 #include "ContactWindows.h"
@@ -71,6 +72,7 @@ int main(int argc, char **argv)
     installRefdataWindows(mainWindow);
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
+    installChartWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -79,6 +81,7 @@ int main(int argc, char **argv)
     addRefdataShots(all);
     addAdminShots(all);
     addContactShots(all);
+    addAnalysisShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

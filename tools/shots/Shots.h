@@ -27,3 +27,4 @@ void addDocumentShots(QList<Shot> &shots);
 void addRefdataShots(QList<Shot> &shots);
 void addAdminShots(QList<Shot> &shots);
 void addContactShots(QList<Shot> &shots);
+void addAnalysisShots(QList<Shot> &shots);
