@@ -1,5 +1,7 @@
 #include "AnalysisChart.h"
 
+#include "ColourValue.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
@@ -149,11 +151,6 @@ QString AnalysisChart::valueText(double value)
     return text;
 }
 
-QColor AnalysisChart::colourOf(qint64 value)
-{
-    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 void AnalysisChart::drawPie(const QList<ChartRow> &rows)
 {
     m_view->setMinimumHeight(0);
@@ -173,8 +170,9 @@ void AnalysisChart::drawPie(const QList<ChartRow> &rows)
     for (const ChartRow &r : slices) {
         const double fraction = total > 0 ? r.value / total : 0;
         auto *slice = series->append(r.label + u' ' + percentText(fraction), r.value);
-        if (r.colour.isValid() && !r.colour.isNull())
-            slice->setColor(colourOf(r.colour.toLongLong()));
+        const QColor stored = r.colour.isValid() && !r.colour.isNull() ? ColourValue::toColour(r.colour.toLongLong()) : QColor();
+        if (stored.isValid())
+            slice->setColor(stored);
         else if (hasRest && &r == &slices.last())
             slice->setColor(QColor(0xb0, 0xb0, 0xb0));  // "其他"
         else

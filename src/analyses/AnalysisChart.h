@@ -41,8 +41,6 @@ public:
     static QString percentText(double fraction);
     // "#,##0.###" in the default locale
     static QString valueText(double value);
-    // A stored colour 0x00BBGGRR (red in the lowest byte).
-    static QColor colourOf(qint64 value);
 
 private:
     void clear();

@@ -1,5 +1,6 @@
 // The analysis pages and the period dialogs over a small database with known rows:
 // list lines, chart slices and bars, the choices, errors and the window commands.
+#include "ColourValue.h"
 #include "ActionGate.h"
 #include "AnalysisChart.h"
 #include "AnalysisPage.h"
@@ -478,10 +479,10 @@ void TestAnalyses::pieSlicesTakeCodeColours()
     QCOMPARE(pie->slices().at(1)->label(), s("普通客户 33.33%"));
     const QVariant a = colourOf("tblCustLevel", "LevelID", "LevelColor", "A");
     const QVariant b = colourOf("tblCustLevel", "LevelID", "LevelColor", "B");
-    QCOMPARE(pie->slices().at(0)->color(), AnalysisChart::colourOf(a.toLongLong()));
-    QCOMPARE(pie->slices().at(1)->color(), AnalysisChart::colourOf(b.toLongLong()));
-    QCOMPARE(AnalysisChart::colourOf(0x0000FF), QColor(Qt::red));
-    QCOMPARE(AnalysisChart::colourOf(0xFF0000), QColor(Qt::blue));
+    QCOMPARE(pie->slices().at(0)->color(), ColourValue::toColour(a.toLongLong()));
+    QCOMPARE(pie->slices().at(1)->color(), ColourValue::toColour(b.toLongLong()));
+    QCOMPARE(ColourValue::toColour(0x0000FF), QColor(Qt::red));
+    QCOMPARE(ColourValue::toColour(0xFF0000), QColor(Qt::blue));
 
     // A code without colour takes the theme's colour instead of black.
     dmMain->database()->exec(s("update tblCustLevel set LevelColor=null where LevelID='B'"));
