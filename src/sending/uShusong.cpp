@@ -197,10 +197,12 @@ QWidget *TfrmShusong::buildDetailPage()
         order << e;
         return std::pair{e, b};
     };
-    auto [home, openHome] = withButton("主页：", "Homepage", "打开...", 3, 0);
-    auto [email, mail] = withButton("Email：", "Email", "发送邮件", 3, 2);
-    m_openHome = openHome;
-    m_mail = mail;
+    const auto homeRow = withButton("主页：", "Homepage", "打开...", 3, 0);
+    const auto mailRow = withButton("Email：", "Email", "发送邮件", 3, 2);
+    DbEdit *home = homeRow.first;
+    DbEdit *email = mailRow.first;
+    m_openHome = homeRow.second;
+    m_mail = mailRow.second;
     auto *memo = new DbMemo(form);
     memo->setObjectName(s("edMemo"));
     memo->bind(dmMain->dsShusong, s("Memo"));

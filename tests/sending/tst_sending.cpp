@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTreeView>
 
 class TestSending : public QObject
 {

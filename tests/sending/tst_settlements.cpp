@@ -4,6 +4,7 @@
 
 #include "DbDateEdit.h"
 #include "DbEdit.h"
+#include "DbNavigator.h"
 #include "DbNumberEdit.h"
 #include "RelatedRecordsTab.h"
 #include "uShusongYJ.h"
