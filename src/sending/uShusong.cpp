@@ -88,7 +88,10 @@ QWidget *TfrmShusong::buildListPage()
 {
     auto *page = new ListPage;
     WindowKit::ToolRow row(page->toolBar(), PnMain, s(RightCode));
-    Act_Insert = row.add("Act_Insert", "新增", "Insert", "Ctrl+N", [this] { insertOrModify(true); });
+    Dataset *u = dmMain->tblShusong;
+    // A second new row would post the first one unchecked.
+    Act_Insert = row.add("Act_Insert", "新增", "Insert", "Ctrl+N", [u] { return u->state() != Dataset::State::Insert; },
+                         [this] { insertOrModify(true); });
     Act_Modify = row.add("Act_Modify", "修改", "Modify", "Ctrl+M", [this] { insertOrModify(false); });
     Act_Delete = row.add("Act_Delete", "删除", "Delete", "Ctrl+D", [this] { remove(); });
     Act_Refresh = row.add("Act_Refresh", "刷新", "", "", [this] { refresh(); });
