@@ -190,18 +190,19 @@ QWidget *TfrmShusong::buildDetailPage()
         auto *b = new QPushButton(s(button), form);
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::NoFocus);
+        b->setMinimumWidth(90);
         auto *cell = new QHBoxLayout;
         cell->setSpacing(4);
         cell->addWidget(e, 1);
         cell->addWidget(b);
         grid->addWidget(l, r, c * 2);
-        grid->addLayout(cell, r, c * 2 + 1, 1, c == 0 ? 3 : 1);
+        grid->addLayout(cell, r, c * 2 + 1, 1, 5);
         m_editors.insert(s(name).toLower(), e);
         order << e;
         return std::pair{e, b};
     };
     const auto homeRow = withButton("主页：", "Homepage", "打开...", 3, 0);
-    const auto mailRow = withButton("Email：", "Email", "发送邮件", 3, 2);
+    const auto mailRow = withButton("Email：", "Email", "发送邮件", 4, 0);
     DbEdit *home = homeRow.first;
     DbEdit *email = mailRow.first;
     m_openHome = homeRow.second;
@@ -210,8 +211,8 @@ QWidget *TfrmShusong::buildDetailPage()
     memo->setObjectName(s("edMemo"));
     memo->bind(dmMain->dsShusong, s("Memo"));
     memo->setMaximumHeight(60);
-    grid->addWidget(new QLabel(s("备注："), form), 4, 0, Qt::AlignTop);
-    grid->addWidget(memo, 4, 1, 1, 5);
+    grid->addWidget(new QLabel(s("备注："), form), 5, 0, Qt::AlignTop);
+    grid->addWidget(memo, 5, 1, 1, 5);
     m_editors.insert(s("memo"), memo);
     order << memo;
     for (int c = 1; c < 6; c += 2)

@@ -78,7 +78,7 @@ TfrmShusongYJ::TfrmShusongYJ(QWidget *parent) : RecordDialog(parent)
         w->setObjectName(s("ed") + s(field));
         auto *l = new QLabel(s(label), this);
         l->setBuddy(w);
-        grid->addWidget(l, r, c * 2);
+        grid->addWidget(l, r, c * 2, qobject_cast<DbMemo *>(w) ? Qt::AlignTop : Qt::Alignment());
         grid->addWidget(w, r, c * 2 + 1, 1, span * 2 - 1);
         m_editors.insert(s(field).toLower(), w);
         order << w;
