@@ -49,6 +49,7 @@ private Q_SLOTS:
     void renumber();
     void deleteAfterTypingANewNumber();
     void settlementTabNeedsASavedUnit();
+    void settlementDoubleClickEditsTheUnit();
     void print_data();
     void print();
 
@@ -498,6 +499,17 @@ void TestSending::settlementTabNeedsASavedUnit()
     QCOMPARE(owner, s("U7"));
     QCOMPARE(logEntries().last(), s("内部管理-输送单位-保存"));
     QCOMPARE(count(s("select count(*) from tblShusong where ShusongID='U7'")), 1);
+}
+
+void TestSending::settlementDoubleClickEditsTheUnit()
+{
+    f.openAs(s("wang"));
+    Q_EMIT window()->settlements()->grid()->rowDoubleClicked();
+    QCOMPARE(dmMain->tblShusong->state(), Dataset::State::Edit);
+    QCOMPARE(dmMain->tblShusongYJ->state(), Dataset::State::Browse);
+    QCOMPARE(window()->pages()->currentIndex(), 1);
+    QCOMPARE(logEntries().last(), s("内部管理-输送单位-修改"));
+    QVERIFY(f.rec->modalWindows.isEmpty());
 }
 
 void TestSending::print_data()
