@@ -9,6 +9,7 @@
 #include "ErrorHandler.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
+#include "SendingWindows.h"
 #include "StartUp.h"
 #include "uLogin.h"
 #include "uMain.h"
@@ -66,6 +67,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installSendingWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -128,7 +128,8 @@ private:
         TableInserter unit(m_db, QStringLiteral("tblShusong"),
                            {QStringLiteral("ShusongID"), QStringLiteral("ShusongName"), QStringLiteral("Manager"),
                             QStringLiteral("Duty"), QStringLiteral("Telephone"), QStringLiteral("Fax"),
-                            QStringLiteral("Mobile"), QStringLiteral("Email"), QStringLiteral("Memo")});
+                            QStringLiteral("Mobile"), QStringLiteral("Email"), QStringLiteral("Memo"),
+                            QStringLiteral("Homepage"), QStringLiteral("ID")});
         TableInserter yj(m_db, QStringLiteral("tblShusongYJ"),
                          {QStringLiteral("sNo"), QStringLiteral("ShusongID"), QStringLiteral("JDate"),
                           QStringLiteral("Jingban"), QStringLiteral("Jieshao"), QStringLiteral("Qita"),
@@ -140,12 +141,22 @@ private:
             const QString place = places.at((i - 1) % places.size());
             unit.insert({id, place + u8("省劳务输出中心") + (i > places.size() ? QString::number(i) : QString()),
                          personName(), u8("主任"), phone(), phone(), mobile(),
-                         QStringLiteral("unit%1@labour.example").arg(i), u8("长期合作输送单位")});
+                         QStringLiteral("unit%1@labour.example").arg(i), u8("长期合作输送单位"),
+                         i % 2 ? QVariant(QStringLiteral("www.labour%1.example").arg(i)) : QVariant(),
+                         i % 3 ? QVariant(QStringLiteral("4101021975%1").arg(i, 8, 10, QLatin1Char('0'))) : QVariant()});
+            // The last unit is new: no settlements and no worker names it; the first carries
+            // its five settlements too, the first of them with the fees not yet known.
+            if (i == n && n > 1)
+                continue;
             m_shusongIds << id;
-            for (int s = 1; s <= 5; ++s) {
-                const QDate begin = m_anchor.addMonths(-6 + s).addDays(-m_anchor.day() + 1);
-                yj.insert({s, id, QDateTime(begin.addMonths(1), QTime(0, 0)), pick(m_staffNames()),
-                           double(200 * (1 + pick(10))), double(50 * pick(6)), QDateTime(begin, QTime(0, 0)),
+            for (int s = 1; s <= (i == 1 && n > 1 ? 10 : 5); ++s) {
+                const QDate begin = m_anchor.addMonths(-6 + (s - 1) % 5 + 1).addDays(-m_anchor.day() + 1);
+                const QString staff = pick(m_staffNames());
+                const double fee = double(200 * (1 + pick(10)));
+                const double other = double(50 * pick(6));
+                const bool unknown = i == 1 && s == 1;
+                yj.insert({s, id, QDateTime(begin.addMonths(1), QTime(0, 0)), staff, unknown ? QVariant() : QVariant(fee),
+                           unknown ? QVariant() : QVariant(other), QDateTime(begin, QTime(0, 0)),
                            QDateTime(begin.addMonths(1).addDays(-1), QTime(0, 0)), u8("月度介绍费结算")});
                 ++m_counts.settlements;
             }

@@ -11,6 +11,7 @@
 #include "DocumentWindows.h"
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
+#include "SendingWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -73,6 +74,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installSendingWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -82,6 +84,7 @@ int main(int argc, char **argv)
     addAdminShots(all);
     addContactShots(all);
     addAnalysisShots(all);
+    addSendingShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -51,7 +51,7 @@ bool RelatedRecordsTab::hasMasterRecord() const
 
 void RelatedRecordsTab::addNew()
 {
-    if (!m_dialog || !hasMasterRecord())
+    if (!m_dialog || (m_setup.beforeChange && !m_setup.beforeChange()) || !hasMasterRecord())
         return;
     OpenDatasets({m_setup.dataset});
     m_setup.dataset->append();
@@ -60,7 +60,7 @@ void RelatedRecordsTab::addNew()
 
 void RelatedRecordsTab::modify()
 {
-    if (!m_dialog || !hasMasterRecord())
+    if (!m_dialog || (m_setup.beforeChange && !m_setup.beforeChange()) || !hasMasterRecord())
         return;
     m_setup.dataset->edit();
     m_dialog();

@@ -37,6 +37,8 @@ public:
         // When set, new and modify do nothing while the dataset's master is empty or its
         // current row has no value in this field yet (a row would belong to no record).
         QString masterKeyField{};
+        // Runs before new and modify (a pending master row is saved first); false stops them.
+        std::function<bool()> beforeChange{};
     };
 
     explicit RelatedRecordsTab(const Setup &tabSetup, QWidget *parent = nullptr);

@@ -78,10 +78,11 @@ bool isEditing(const Dataset *record)
     return record->state() == Dataset::State::Edit || record->state() == Dataset::State::Insert;
 }
 
-void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data)
+void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data,
+           const QMap<QString, Dataset *> &extras)
 {
     WriteLog(logText);
-    ReportService::preview(parent, layoutName, data);
+    ReportService::preview(parent, layoutName, data, extras);
 }
 
 }  // namespace WindowKit

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -73,6 +74,8 @@ void deleteCurrent(QWidget *parent, Dataset *record, const QList<DeleteCheck> &c
 bool isEditing(const Dataset *record);
 
 // The print command: the log entry first, then `layoutName` over `data` as it stands in a preview.
-void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data);
+// `extras` are the further datasets the layout names ("tblShusong.ShusongName"), read at their current row.
+void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data,
+           const QMap<QString, Dataset *> &extras = {});
 
 }  // namespace WindowKit

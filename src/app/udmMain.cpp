@@ -3,6 +3,7 @@
 #include "ConnectionString.h"
 #include "ContactRules.h"
 #include "CustomerRules.h"
+#include "SendingRules.h"
 #include "DatabaseConnector.h"
 #include "DatabaseFile.h"
 #include "FileSteps.h"
@@ -160,6 +161,7 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
     qryLinkmans1->setBeforePost(ContactRules::beforePost());
     tblLinkmans->setBeforePost(ContactRules::beforePost());
     tblOperates2->setBeforePost(requireKeyOnInsert("OPerateID"));
+    tblShusong->setBeforePost(SendingRules::beforePost());
 
     declareLookups();
 

@@ -58,6 +58,11 @@ void DbNumberEdit::setDecimals(int decimals)
     load();
 }
 
+void DbNumberEdit::setCalculatorVisible(bool visible)
+{
+    m_button->setVisible(visible);
+}
+
 void DbNumberEdit::showCalculator()
 {
     if (m_edit->isReadOnly())

@@ -23,6 +23,8 @@ public:
     void setReadOnly(bool readOnly);
     void setDecimals(int decimals);  // display decimals; -1 shows the shortest form
     void showCalculator();
+    // A plain number edit: no calculator button (item numbers, counts).
+    void setCalculatorVisible(bool visible);
     Calculator *calculator() const { return m_calculator; }
 
 private:

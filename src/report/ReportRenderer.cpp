@@ -131,9 +131,11 @@ QString ReportRenderer::expand(const QString &text, int row, int page) const
         else if (name.contains(u'.')) {
             Dataset *d = m_extras.value(name.section(u'.', 0, 0).toLower());
             if (d && d->isActive() && d->recordCount() > 0) {
+                // The row the window shows: a one-row table's only row, a master's current one.
                 const int f = d->fieldIndex(name.section(u'.', 1));
+                const int r = d->currentRow();
                 if (f >= 0)
-                    out += d->textAt(0, f);
+                    out += d->textAt(r >= 0 ? r : 0, f);
             }
         } else {
             out += cell(row, name);
