@@ -5,6 +5,7 @@
 #include "AnalysisWindows.h"
 #include "AppFont.h"
 #include "ErrorHandler.h"
+#include "FinanceWindows.h"
 #include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
@@ -73,6 +74,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installFinanceWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -82,6 +84,7 @@ int main(int argc, char **argv)
     addAdminShots(all);
     addContactShots(all);
     addAnalysisShots(all);
+    addFinanceShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))
