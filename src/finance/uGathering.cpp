@@ -54,11 +54,11 @@ TfrmInOut::TfrmInOut(const Direction &direction, QObject *parent) : QObject(pare
     using C = GridColumn;
     m_grid = page->grid();
     m_grid->setObjectName(direction.receivables ? s("gridGathering") : s("gridPayment"));
-    m_grid->setColumns({C::text(s("业务编码"), s("OperateID"), 90), C::text(s("业务标题"), s("OperateTitle"), 150),
+    m_grid->setColumns({C::text(s("业务编码"), s("OperateID"), 105), C::text(s("业务标题"), s("OperateTitle"), 150),
                         C::text(s("客户代码"), s("CustID"), 80), C::text(s("客户名称"), s("CustName"), 110),
-                        C::centred(s("签约日期"), s("WriteDate"), 85), C::centred(s("币别"), s("CurrID"), 50),
+                        C::centred(s("签约日期"), s("WriteDate"), 95), C::centred(s("币别"), s("CurrID"), 50),
                         C::money(s("合同金额"), s("CompactAmount"), 90), C::money(s("折人民币"), s("RMB"), 90),
-                        C::centred(s("截止日期"), s("EndDate"), 85), C::money(s(direction.sumCaption), s("sumRMB"), 90),
+                        C::centred(s("截止日期"), s("EndDate"), 95), C::money(s(direction.sumCaption), s("sumRMB"), 90),
                         C::money(s(direction.restCaption), s(direction.restField), 90)});
     m_grid->setDataSource(direction.receivables ? dmMain->dsGathering : dmMain->dsPayment);
     m_grid->setGroupPanelVisible(true);
