@@ -7,6 +7,7 @@
 #include "DatabaseConnector.h"
 #include "DocumentWindows.h"
 #include "ErrorHandler.h"
+#include "FinanceWindows.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
@@ -68,6 +69,7 @@ int main(int argc, char **argv)
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
     installSendingWindows(mainWindow);
+    installFinanceWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

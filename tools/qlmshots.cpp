@@ -5,6 +5,7 @@
 #include "AnalysisWindows.h"
 #include "AppFont.h"
 #include "ErrorHandler.h"
+#include "FinanceWindows.h"
 #include "ContactWindows.h"
 #include "CustomerWindows.h"
 #include "DemoData.h"
@@ -75,6 +76,7 @@ int main(int argc, char **argv)
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
     installSendingWindows(mainWindow);
+    installFinanceWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -85,6 +87,7 @@ int main(int argc, char **argv)
     addContactShots(all);
     addAnalysisShots(all);
     addSendingShots(all);
+    addFinanceShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

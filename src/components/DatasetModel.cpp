@@ -1,6 +1,7 @@
 #include "DatasetModel.h"
 
 #include "ColourValue.h"
+#include "NumberText.h"
 
 #include <functional>
 
@@ -280,7 +281,7 @@ QString DatasetModel::cellText(int visibleRow, int column) const
         const QVariant v = m_dataset->valueAt(visibleRow, f);
         if (!v.isValid() || v.isNull())
             return {};
-        return QLocale().toString(v.toDouble(), 'f', c.decimals);
+        return NumberText::fixed(v.toDouble(), c.decimals);
     }
     return m_dataset->textAt(visibleRow, f);
 }

@@ -3,6 +3,7 @@
 #include "Dataset.h"
 #include "DateText.h"
 #include "JpegLoader.h"
+#include "NumberText.h"
 
 #include <QFile>
 #include <QLocale>
@@ -60,7 +61,7 @@ void ReportRenderer::readRows()
                 const QVariant v = m_data->valueAt(r, idx.at(i));
                 if (v.isValid() && !v.isNull()) {
                     m_totals[i] += v.toDouble();
-                    row << QLocale().toString(v.toDouble(), 'f', 2);
+                    row << NumberText::fixed(v.toDouble());
                 } else {
                     row << QString();
                 }
@@ -234,7 +235,7 @@ void ReportRenderer::paintPage(QPainter &p, double k, int index) const
             for (int c = 0; c < m_layout.columns.size(); ++c) {
                 const ReportLayout::Column &col = m_layout.columns.at(c);
                 if (col.sum)
-                    text(QRectF(x + 1, y, col.width * scale - 2, RowHeight), QLocale().toString(m_totals.at(c), 'f', 2),
+                    text(QRectF(x + 1, y, col.width * scale - 2, RowHeight), NumberText::fixed(m_totals.at(c)),
                          col.align | Qt::AlignVCenter, m_layout.fontSize, true);
                 x += col.width * scale;
             }

@@ -29,3 +29,4 @@ void addAdminShots(QList<Shot> &shots);
 void addContactShots(QList<Shot> &shots);
 void addAnalysisShots(QList<Shot> &shots);
 void addSendingShots(QList<Shot> &shots);
+void addFinanceShots(QList<Shot> &shots);
