@@ -7,6 +7,7 @@
 #include "DatabaseConnector.h"
 #include "DocumentWindows.h"
 #include "ErrorHandler.h"
+#include "MailWindows.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
 #include "StartUp.h"
@@ -66,6 +67,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installMailWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -9,6 +9,7 @@
 #include "CustomerWindows.h"
 #include "DemoData.h"
 #include "DocumentWindows.h"
+#include "MailWindows.h"
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
 #include "uLogin.h"
@@ -73,6 +74,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installMailWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -82,6 +84,7 @@ int main(int argc, char **argv)
     addAdminShots(all);
     addContactShots(all);
     addAnalysisShots(all);
+    addMailShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))
