@@ -36,6 +36,7 @@ SmtpClient::SmtpClient(QObject *parent) : QObject(parent), m_socket(new QSslSock
         if (!m_done && !m_ready)
             return;
         if (error == QAbstractSocket::RemoteHostClosedError) {
+            m_ready = false;  // the socket may still say connected while it reports the close
             fail(lostText());
             return;
         }
