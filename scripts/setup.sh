@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n qt6-svg-dev
   breeze-icon-theme
   libjpeg62-turbo-dev libbenchmark-dev libxlsxwriter-dev libicu-dev python3-openpyxl
-  sqlcipher python3 python3-aiosmtpd
+  sqlcipher python3 python3-aiosmtpd openssl
   libxcb-xkb-dev
   xvfb xauth fonts-noto-cjk locales poppler-utils
   xdotool openbox x11-xserver-utils

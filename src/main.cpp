@@ -8,6 +8,7 @@
 #include "DocumentWindows.h"
 #include "ErrorHandler.h"
 #include "FinanceWindows.h"
+#include "MailWindows.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
@@ -70,6 +71,7 @@ int main(int argc, char **argv)
     installChartWindows(mainWindow);
     installSendingWindows(mainWindow);
     installFinanceWindows(mainWindow);
+    installMailWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -362,6 +362,15 @@ private:
             board.insert({when, pick(titles), pick(m_staffNames()), u8("请各部门按时落实，有问题及时与办公室联系。")});
         }
         m_counts.notices = notices;
+
+        // The agency's own particulars, the sender on envelopes.
+        TableInserter info(m_db, QStringLiteral("tblUserInfo"),
+                           {QStringLiteral("UserName"), QStringLiteral("Address"), QStringLiteral("Telephone"),
+                            QStringLiteral("Fax"), QStringLiteral("HomePage"), QStringLiteral("Email"),
+                            QStringLiteral("PostCode")});
+        info.insert({u8("安心家政服务中心"), u8("北京市海淀区学院路 18 号"), QStringLiteral("010-62345678"),
+                     QStringLiteral("010-62345679"), QStringLiteral("http://www.anxin-jiazheng.example"),
+                     QStringLiteral("service@anxin-jiazheng.example"), QStringLiteral("100083")});
     }
 
     void log()

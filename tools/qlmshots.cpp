@@ -10,6 +10,7 @@
 #include "CustomerWindows.h"
 #include "DemoData.h"
 #include "DocumentWindows.h"
+#include "MailWindows.h"
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
@@ -77,6 +78,7 @@ int main(int argc, char **argv)
     installChartWindows(mainWindow);
     installSendingWindows(mainWindow);
     installFinanceWindows(mainWindow);
+    installMailWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -88,6 +90,7 @@ int main(int argc, char **argv)
     addAnalysisShots(all);
     addSendingShots(all);
     addFinanceShots(all);
+    addMailShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

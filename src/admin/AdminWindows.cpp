@@ -7,6 +7,7 @@
 #include "uRestore.h"
 #include "uSysLog.h"
 #include "uUser.h"
+#include "uUserInfo.h"
 
 #include <QDir>
 
@@ -29,4 +30,6 @@ void installAdminWindows(TfrmMain &main)
         QDir().mkpath(AppDir + s("Log"));
         TfrmSysLog::execute(parent);
     });
+    main.registerCommand(s("Act_UserRegist"), [parent] { TfrmUserInfo::execute(parent); });
+    main.registerOpener(s("TfrmUserInfo"), [](QWidget *over) { TfrmUserInfo::execute(over); });
 }

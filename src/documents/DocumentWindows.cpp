@@ -24,5 +24,7 @@ void installDocumentWindows(TfrmMain &main)
         };
     };
     main.registerCommand(s("File_Cut"), paste("Cut"));
+    // The envelope picture runs the envelope window's own opener for the tool window.
+    tools->setEnvelopeOpener([&main, tools] { main.openWindow(s("EnvelopFromTools"), tools->dialogParent()); });
     main.registerCommand(s("File_Copy"), paste("Copy"));
 }

@@ -30,3 +30,4 @@ void addContactShots(QList<Shot> &shots);
 void addAnalysisShots(QList<Shot> &shots);
 void addSendingShots(QList<Shot> &shots);
 void addFinanceShots(QList<Shot> &shots);
+void addMailShots(QList<Shot> &shots);
