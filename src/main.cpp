@@ -10,6 +10,7 @@
 #include "Messages.h"
 #include "RefdataWindows.h"
 #include "StartUp.h"
+#include "WorkerWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -66,6 +67,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installWorkerWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

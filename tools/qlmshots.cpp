@@ -11,6 +11,7 @@
 #include "DocumentWindows.h"
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
+#include "WorkerWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -58,6 +59,7 @@ int main(int argc, char **argv)
     {
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
+        DemoData::addWorkerPhotos(*db, FilesRoot);
     }
     DemoData::addDocuments(FilesRoot);
     QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
@@ -73,6 +75,7 @@ int main(int argc, char **argv)
     installAdminWindows(mainWindow);
     installContactWindows(mainWindow);
     installChartWindows(mainWindow);
+    installWorkerWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -82,6 +85,7 @@ int main(int argc, char **argv)
     addAdminShots(all);
     addContactShots(all);
     addAnalysisShots(all);
+    addWorkerShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -28,3 +28,4 @@ void addRefdataShots(QList<Shot> &shots);
 void addAdminShots(QList<Shot> &shots);
 void addContactShots(QList<Shot> &shots);
 void addAnalysisShots(QList<Shot> &shots);
+void addWorkerShots(QList<Shot> &shots);
