@@ -91,8 +91,10 @@ void TestWorkerEditor::initTestCase()
     TableInserter c(*db, s("tblCustomers"), {s("CustId"), s("CustName"), s("SUser")});
     c.insert({s("C1"), s("王宅"), s("wang")});
     c.insert({s("C2"), s("赵宅"), s("wang")});
+    c.insert({s("C3"), s("孙宅"), s("guest")});
     TableInserter y(*db, s("tblYuangong"), {s("YuangongID"), s("Name"), s("CustID")});
     y.insert({s("W01"), s("张三"), s("C1")});
+    y.insert({s("W05"), s("孙五"), s("C3")});
     tx.commit();
 }
 
@@ -185,7 +187,7 @@ void TestWorkerEditor::closeBoxAsks()
         QVERIFY(!d.isVisible());
     });
     QCOMPARE(m_rec->texts(), QStringList{s("员工档案尚未保存，保存吗？")});
-    QCOMPARE(count(s("select count(*) from tblYuangong")), workers);
+    QCOMPARE(count(s("select count(*) from tblYuangong")), workers + 1);
     QCOMPARE(dmMain->tblYuangong1->state(), Dataset::State::Browse);
 }
 
@@ -210,7 +212,7 @@ void TestWorkerEditor::yesWithADuplicateNumberStaysOpen()
         d.close();
         QVERIFY(!d.isVisible());
     });
-    QCOMPARE(count(s("select count(*) from tblYuangong")), 1);
+    QCOMPARE(count(s("select count(*) from tblYuangong")), 2);
 }
 
 void TestWorkerEditor::deleteDiscardsANewRow()
@@ -223,7 +225,7 @@ void TestWorkerEditor::deleteDiscardsANewRow()
         QCOMPARE(dmMain->tblYuangong1->state(), Dataset::State::Browse);
         d.Act_Close->trigger();
     });
-    QCOMPARE(count(s("select count(*) from tblYuangong")), 1);
+    QCOMPARE(count(s("select count(*) from tblYuangong")), 2);
     QCOMPARE(count(s("select count(*) from tblYuangong where YuangongID = 'W01'")), 1);
 }
 
@@ -240,7 +242,7 @@ void TestWorkerEditor::rights()
     QFETCH(QString, user);
     QFETCH(bool, change);
     bool seen = false;
-    withDialog(user, s("C1"), false, [&](TfrmYuangongNew1 &d) {
+    withDialog(user, user == u"guest" ? s("C3") : s("C1"), false, [&](TfrmYuangongNew1 &d) {
         seen = true;
         QCOMPARE(d.Act_Add->isEnabled(), change);
         QCOMPARE(d.Act_Del->isEnabled(), change);

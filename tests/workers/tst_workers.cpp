@@ -389,6 +389,7 @@ void TestWorkers::duplicateNumberIsRefused()
     w()->Act_Insert->trigger();
     retype(w()->editor(s("YuangongID")), s("W01"));
     retype(w()->editor(s("Name")), s("重号"));
+    ActionGate::instance()->evaluate();
     w()->Act_Save->trigger();
     QCOMPARE(m_rec->messages.size(), 1);
     QVERIFY2(m_rec->lastText().contains(s("代码重复")), qPrintable(m_rec->lastText()));
