@@ -13,6 +13,7 @@
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
 #include "StartUp.h"
+#include "WorkerWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -72,6 +73,7 @@ int main(int argc, char **argv)
     installSendingWindows(mainWindow);
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
+    installWorkerWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

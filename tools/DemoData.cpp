@@ -3,10 +3,14 @@
 #include "Database.h"
 #include "PasswordHash.h"
 #include "RightCodes.h"
+#include "Statement.h"
 #include "TableInserter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -317,20 +321,23 @@ private:
                            QStringLiteral("Mobile"), QStringLiteral("Address"), QStringLiteral("ShusongID"),
                            QStringLiteral("CustID"), QStringLiteral("InTime"), QStringLiteral("State"),
                            QStringLiteral("FilePath"), QStringLiteral("SUser"), QStringLiteral("LevelID"),
-                           QStringLiteral("TJID")});
+                           QStringLiteral("TJID"), QStringLiteral("OutTime"), QStringLiteral("OutReason")});
         const QStringList health = u8List({"良好", "良好", "一般", "较差"});
-        const QStringList education = u8List({"初中", "高中", "中专", "小学"});
+        const QStringList education = u8List({"初中", "高中", "中专", "初中", "专科", "本科", "硕士"});
+        const QStringList reasons = u8List({"回乡照顾家人", "合同期满", "另谋他职", "身体原因"});
         const int n = 80 * m_scale;
         for (int i = 1; i <= n; ++i) {
             const QString id = code("Y", i, 5);
             const bool placed = pick(3) != 0;
+            const bool left = !placed && pick(3) == 0;
             ins.insert({id, personName(), u8("阿姨"), pick(8) == 0 ? u8("男") : u8("女"), u8("04"), u8("家政员"),
                         pick(education), QDateTime(QDate(1960 + pick(40), 1 + pick(12), 1 + pick(28)), QTime(0, 0)),
                         pick(health), code("0", 1 + pick(5), 1), pick(m_natives), personName(), mobile(), address(),
                         m_shusongIds.at(pick(int(m_shusongIds.size()))),
                         placed ? m_customerIds.at(pick(int(m_customerIds.size()))) : QString(), day(-1000, -10),
-                        placed ? u8("在岗") : u8("待岗"), u8("Yuangong/") + id, owner(), code("0", 1 + pick(3), 1),
-                        code("0", 1 + pick(3), 1)});
+                        left ? u8("离职") : u8("在职"), u8("Yuangong/") + id, owner(), code("0", 1 + pick(3), 1),
+                        code("0", 1 + pick(3), 1), left ? QVariant(day(-9, -1)) : QVariant(),
+                        left ? QVariant(pick(reasons)) : QVariant()});
         }
         m_counts.workers = n;
     }
@@ -444,6 +451,44 @@ int addDocuments(const QString &filesRoot)
         f.write(d.text);
         ++written;
     }
+    return written;
+}
+
+int addWorkerPhotos(Database &db, const QString &filesRoot)
+{
+    const QString root = (filesRoot.endsWith(u'/') ? filesRoot : filesRoot + u'/') + QStringLiteral("Yuangong/");
+    const QColor shirts[] = {QColor(70, 110, 170), QColor(170, 80, 90), QColor(80, 140, 90), QColor(150, 110, 60),
+                             QColor(110, 80, 150)};
+    int written = 0;
+    Transaction tx(db);
+    for (int i = 1; i <= 6; ++i) {
+        const QString id = QStringLiteral("Y%1").arg(i, 5, 10, QLatin1Char('0'));
+        const bool jpeg = i % 2 == 1;
+        const QString path = root + id + (jpeg ? QStringLiteral("/photo.jpg") : QStringLiteral("/photo.png"));
+        // The sixth worker's photo was moved away: its path names no file.
+        if (i < 6) {
+            QImage img(240, 300, QImage::Format_RGB32);
+            img.fill(QColor(225, 232, 240));
+            QPainter p(&img);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(shirts[(i - 1) % 5]);
+            p.drawEllipse(QRect(30, 190, 180, 200));
+            p.setBrush(QColor(240, 205, 170));
+            p.drawEllipse(QRect(75, 60, 90, 110));
+            p.setBrush(QColor(45, 35, 30));
+            p.drawChord(QRect(70, 50, 100, 80), 0, 180 * 16);
+            p.end();
+            QDir().mkpath(QFileInfo(path).path());
+            if (!QFileInfo::exists(path) && img.save(path, jpeg ? "JPEG" : "PNG"))
+                ++written;
+        }
+        Statement st(db, QStringLiteral("update tblYuangong set Photo = :Photo where YuangongID = :ID"));
+        st.bind(QStringLiteral("Photo"), path);
+        st.bind(QStringLiteral("ID"), id);
+        st.step();
+    }
+    tx.commit();
     return written;
 }
 

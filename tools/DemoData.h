@@ -23,4 +23,8 @@ Counts add(Database &db, int scale, const QDate &anchor);
 // Files already there are left as they are. Returns how many were written.
 int addDocuments(const QString &filesRoot);
 
+// Photos drawn for the first workers (JPEG and PNG) in their folders under `filesRoot`, their
+// full paths in Photo; the sixth worker's file is left missing. Returns how many were written.
+int addWorkerPhotos(Database &db, const QString &filesRoot);
+
 }  // namespace DemoData

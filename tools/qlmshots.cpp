@@ -14,6 +14,7 @@
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
+#include "WorkerWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -61,6 +62,7 @@ int main(int argc, char **argv)
     {
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
+        DemoData::addWorkerPhotos(*db, FilesRoot);
     }
     DemoData::addDocuments(FilesRoot);
     QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
@@ -79,6 +81,7 @@ int main(int argc, char **argv)
     installSendingWindows(mainWindow);
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
+    installWorkerWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -91,6 +94,7 @@ int main(int argc, char **argv)
     addSendingShots(all);
     addFinanceShots(all);
     addMailShots(all);
+    addWorkerShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

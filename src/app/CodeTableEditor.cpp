@@ -218,16 +218,20 @@ bool CodeTableEditor::save()
     if (!d->isActive() || !WindowKit::isEditing(d))
         return true;
     std::exception_ptr refused;
+    bool duplicate = false;
     try {
         d->post();
         return true;
-    } catch (const DatasetError &) {
+    } catch (const DatasetError &e) {
         refused = std::current_exception();
-    } catch (const DbError &) {
+        duplicate = e.isDuplicate();
+    } catch (const DbError &e) {
         refused = std::current_exception();
+        duplicate = e.kind() == DbError::Kind::Duplicate;
     }
     // The description is required by the table itself: its refusal is the one told by name.
-    if (description && !description->message.isEmpty() && isBlank(*description)) {
+    // A taken code (in a file whose description may be empty) is told by the database.
+    if (!duplicate && description && !description->message.isEmpty() && isBlank(*description)) {
         Messages::warning(this, description->message);
         editor(description->field)->setFocus();
     } else {

@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <csetjmp>
 #include <cstdio>
@@ -61,6 +62,8 @@ bool run(Decoder &d, const QByteArray &bytes)
     // Guard against absurd headers before allocating.
     if (d.info.image_width == 0 || d.info.image_height == 0 || d.info.image_width > 30000
         || d.info.image_height > 30000)
+        return false;
+    if (!Picture::fitsAllocationLimit(int(d.info.image_width), int(d.info.image_height), gray ? 1 : 4))
         return false;
     jpeg_start_decompress(&d.info);
 
@@ -125,6 +128,15 @@ QImage decode(const QByteArray &bytes)
 
 namespace Picture {
 
+bool fitsAllocationLimit(int width, int height, int bytesPerPixel)
+{
+    const int limitMb = QImageReader::allocationLimit();
+    if (limitMb <= 0)
+        return true;
+    const qint64 bytes = qint64(width) * qint64(height) * qint64(bytesPerPixel);
+    return bytes <= qint64(limitMb) * 1024 * 1024;
+}
+
 QImage fromData(const QByteArray &bytes)
 {
     if (JpegLoader::looksLikeJpeg(bytes))
@@ -133,15 +145,25 @@ QImage fromData(const QByteArray &bytes)
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && !fitsAllocationLimit(size.width(), size.height(), 4))
+        return {};
     return reader.read();
 }
 
 QImage load(const QString &path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    // Only regular files: a folder, a device or a pipe would fail or block the reader.
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile() || info.size() > MaxFileSize)
         return {};
-    return fromData(f.readAll());
+    QFile f(info.absoluteFilePath());
+    if (!f.open(QIODevice::ReadOnly) || f.isSequential())
+        return {};
+    const QByteArray bytes = f.read(MaxFileSize + 1);
+    if (bytes.size() > MaxFileSize)
+        return {};
+    return fromData(bytes);
 }
 
 }  // namespace Picture

@@ -16,7 +16,14 @@ bool looksLikeJpeg(const QByteArray &bytes);
 
 namespace Picture {
 
+// Files above this size are not read as pictures.
+constexpr qint64 MaxFileSize = 64LL * 1024 * 1024;
+
+// A picture file: a missing, unreadable, oversized or non-regular file (a folder, a device,
+// a pipe), or one whose picture is beyond the reader's allocation limit, gives a null image.
 QImage load(const QString &path);
 QImage fromData(const QByteArray &bytes);
+// Whether a picture of that size stays within QImageReader::allocationLimit().
+bool fitsAllocationLimit(int width, int height, int bytesPerPixel);
 
 }  // namespace Picture

@@ -588,7 +588,9 @@ void Dataset::post()
             Q_EMIT rowUpdated(m_cur);
         }
     } catch (const DbError &e) {
-        raise(e.kind() == DbError::Kind::Duplicate ? duplicateMessage(e) : e.message());
+        if (e.kind() == DbError::Kind::Duplicate)
+            throw DatasetError(duplicateMessage(e), true);
+        raise(e.message());
     }
 }
 

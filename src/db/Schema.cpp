@@ -42,12 +42,12 @@ const char *const TableLines[] = {
     // Staff and workers
     "tblOperaters|OperaterID:T30 Name:T50 NickName:T50 Sex:T10 DepartmentID:T30 Duty:T30 Education:T50 Birth:DT "
     "ID:T50 Native:T100 CTelephone:T50 Fax:T50 HTelephone:T50 Mobile:T50 Address:T100 Email:T50 HomePage:T50 "
-    "Photo:T200 Memo:T100 InTime:DT State:T50 OutTime:DT OutReason:T200 FilePath:T100 SUser:T30 SDate:T20|"
+    "Photo:T200 Memo:T100 InTime:DT State:T50 OutTime:DT OutReason:T200 FilePath:T255 SUser:T30 SDate:T20|"
     "OperaterID|SUser",
     "tblYuangong|YuangongID:T30 Name:T50 NickName:T50 Sex:T10 DepartmentID:T30 Duty:T30 Education:T50 Birth:DT "
     "ID:T50 Health:T20 GongzhongID:T20 Native:T100 Jieshao:T20 JTelephone:T50 School:T20 HTelephone:T50 Mobile:T50 "
     "Address:T100 Email:T50 Photo:T200 Memo:T100 ShusongID:T50 CustID:T50 InTime:DT State:T50 OutTime:DT "
-    "OutReason:T200 FilePath:T100 SUser:T30 SDate:T20 LevelID:T50 TJID:T50|YuangongID|CustID;ShusongID;SUser",
+    "OutReason:T200 FilePath:T255 SUser:T30 SDate:T20 LevelID:T50 TJID:T50|YuangongID|CustID;ShusongID;SUser",
     "tblShusong|ShusongID:T50 ShusongName:T50 Manager:T50 Duty:T50 ID:T50 Telephone:T50 Fax:T50 Mobile:T50 "
     "Homepage:T50 Email:T50 Memo:T200|ShusongID|",
     "tblShusongYJ|sNo:L ShusongID:T50 JDate:D Jingban:T50 Jieshao:F Qita:F BeginDate:D EndDate:D Memo:T200|"

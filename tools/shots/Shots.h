@@ -31,3 +31,4 @@ void addAnalysisShots(QList<Shot> &shots);
 void addSendingShots(QList<Shot> &shots);
 void addFinanceShots(QList<Shot> &shots);
 void addMailShots(QList<Shot> &shots);
+void addWorkerShots(QList<Shot> &shots);
