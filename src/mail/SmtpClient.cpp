@@ -205,7 +205,10 @@ void SmtpClient::send(const QString &from, const QStringList &recipients, const 
         fail(lostText());
         return;
     }
-    for (const QString &a : QStringList(recipients) << from)
+    // A named list: `QStringList(recipients) << from` would hand the loop a reference into
+    // a temporary that is gone before the first pass.
+    const QStringList addresses = QStringList(recipients) << from;
+    for (const QString &a : addresses)
         if (!MailAddress::isValid(a))
             return finish(QStringLiteral("不是有效的邮件地址"));
     m_recipients = recipients;
