@@ -131,9 +131,12 @@ TfrmMail::TfrmMail(TfrmMain *main) : QObject(main), m_main(main), m_smtp(new Smt
             [this] { ErrorHandler::run(PnMain, [this] { addCurrent(false); }); });
     connect(btnAddAll, &QPushButton::clicked, this, [this] { ErrorHandler::run(PnMain, [this] { addAll(); }); });
     connect(btnRemove, &QPushButton::clicked, this, &TfrmMail::removeSelected);
-    connect(lstPending, &QListWidget::itemDoubleClicked, this, &TfrmMail::removeSelected);
+    // Double-clicked items go once the list's own signal has returned: it still uses them.
+    connect(lstPending, &QListWidget::itemDoubleClicked, this,
+            [this] { QTimer::singleShot(0, this, &TfrmMail::removeSelected); });
     connect(btnRemoveAll, &QPushButton::clicked, lstPending, &QListWidget::clear);
-    connect(lstFailed, &QListWidget::itemDoubleClicked, this, [this] { delete lstFailed->currentItem(); });
+    connect(lstFailed, &QListWidget::itemDoubleClicked, this,
+            [this] { QTimer::singleShot(0, lstFailed, [list = lstFailed] { delete list->currentItem(); }); });
     connect(btnCancel, &QPushButton::clicked, this, &TfrmMail::cancelBatch);
     connect(Act_Query, &QAction::triggered, this, [this] {
         ErrorHandler::run(PnMain, [this] {

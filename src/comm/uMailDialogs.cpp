@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <QSaveFile>
 #include <QStatusBar>
 #include <QStringDecoder>
@@ -107,7 +108,9 @@ TfrmMailMemo::TfrmMailMemo(MailMessage &message, QStringList &attachments, QWidg
             accept();
     });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(lstAttach, &QListWidget::itemDoubleClicked, this, [](QListWidgetItem *item) { delete item; });
+    // Deleted once the list's own double-click handling has returned.
+    connect(lstAttach, &QListWidget::itemDoubleClicked, this,
+            [this] { QTimer::singleShot(0, lstAttach, [list = lstAttach] { delete list->currentItem(); }); });
 }
 
 int TfrmMailMemo::execute(MailMessage &message, QStringList &attachments, QWidget *parent)

@@ -375,7 +375,8 @@ void TestMailWindows::listButtonsBuildThePendingList()
     QCOMPARE(items(m->lstPending), (QStringList{"", "orphan@x.example"}));
     m->lstPending->setCurrentRow(1);
     emit m->lstPending->itemDoubleClicked(m->lstPending->item(1));
-    QCOMPARE(items(m->lstPending), QStringList{""});
+    QCOMPARE(m->lstPending->count(), 2);  // still there while the list handles its double-click
+    QTRY_COMPARE(items(m->lstPending), QStringList{""});
     m->btnRemoveAll->click();
     QCOMPARE(m->lstPending->count(), 0);
     m->Act_Close->trigger();
