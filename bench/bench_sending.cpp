@@ -2,6 +2,7 @@
 // settlement grid following, and the settlement check a delete runs first.
 #include "ActionGate.h"
 #include "BenchData.h"
+#include "BenchQuiet.h"
 #include "BenchTargets.h"
 #include "ConnectionString.h"
 #include "Dialogs.h"
@@ -26,18 +27,6 @@ QString s(const char *text)
 {
     return QString::fromUtf8(text);
 }
-
-// Answers every message box and dialog without showing one.
-class Quiet : public Messages::Handler, public Dialogs::Handler
-{
-public:
-    Messages::Answer show(QWidget *, const Messages::Request &r) override { return r.defaultAnswer; }
-    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString folder(QWidget *, const QString &, const QString &) override { return {}; }
-    QColor colour(QWidget *, const QColor &) override { return {}; }
-    int showModal(QDialog *) override { return 0; }
-};
 
 struct Fixture
 {
