@@ -429,6 +429,11 @@ void TfrmMain::registerOpener(const QString &windowName, std::function<void(QWid
     m_openers.insert(windowName, std::move(open));
 }
 
+bool TfrmMain::hasOpener(const QString &windowName) const
+{
+    return m_openers.contains(windowName);
+}
+
 bool TfrmMain::openWindow(const QString &windowName, QWidget *parent)
 {
     const auto open = m_openers.value(windowName);

@@ -62,6 +62,8 @@ public:
     void registerOpener(const QString &windowName, std::function<void(QWidget *parent)> open);
     // Opens that window over `parent` (nullptr: this window); false when none is registered.
     bool openWindow(const QString &windowName, QWidget *parent = nullptr);
+    // True once some window folder has registered an opener under this name.
+    bool hasOpener(const QString &windowName) const;
 
     // One page at a time in the client area.
     void showPage(QWidget *page);
