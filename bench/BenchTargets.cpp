@@ -27,7 +27,8 @@ std::vector<Direct> &directs()
     return list;
 }
 
-// Keeps the real time per iteration (ms) of every run while printing as usual.
+// Keeps the real time per iteration (ms) of every run (the median of repeated runs)
+// while printing as usual.
 class CollectingReporter : public benchmark::ConsoleReporter
 {
 public:
@@ -36,6 +37,9 @@ public:
     {
         for (const Run &run : runs) {
             if (run.run_type == Run::RT_Iteration && run.iterations > 0)
+                times[run.run_name.function_name] = run.GetAdjustedRealTime() * multiplier(run.time_unit);
+            // With repetitions the median follows the single runs and is the figure kept.
+            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
                 times[run.run_name.function_name] = run.GetAdjustedRealTime() * multiplier(run.time_unit);
         }
         ConsoleReporter::ReportRuns(runs);

@@ -94,8 +94,16 @@ QList<FieldDef> QueryDataset::describe()
     for (int i = m_baseTable.isEmpty() ? 0 : 1; i < st.columnCount(); ++i) {
         const QString col = st.columnName(i);
         const ColumnDef *c = table ? table->column(col) : nullptr;
-        if (c)
+        if (c) {
             out.append(FieldDef{c->name, fieldKindOf(c->type), c->width});
+            continue;
+        }
+        // A column of a join keeps the kind of the table column it reads, so dates stay
+        // dates; it keeps its own (alias) name.
+        const TableDef *origin = Schema::table(st.columnOriginTable(i));
+        const ColumnDef *source = origin ? origin->column(st.columnOriginName(i)) : nullptr;
+        if (source)
+            out.append(FieldDef{col, fieldKindOf(source->type), source->width});
         else
             out.append(FieldDef{col, kindOfDeclType(st.columnDeclType(i)), 0});
     }

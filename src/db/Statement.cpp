@@ -193,6 +193,18 @@ QString Statement::columnDeclType(int column) const
     return type ? QString::fromUtf8(type) : QString();
 }
 
+QString Statement::columnOriginTable(int column) const
+{
+    const char *table = sqlite3_column_table_name(m_stmt, column);
+    return table ? QString::fromUtf8(table) : QString();
+}
+
+QString Statement::columnOriginName(int column) const
+{
+    const char *name = sqlite3_column_origin_name(m_stmt, column);
+    return name ? QString::fromUtf8(name) : QString();
+}
+
 Statement::ColumnKind Statement::columnKind(int column) const
 {
     switch (sqlite3_column_type(m_stmt, column)) {

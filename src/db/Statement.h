@@ -38,6 +38,10 @@ public:
     QString columnName(int column) const;
     // The declared type of a result column that comes straight from a table; empty for expressions.
     QString columnDeclType(int column) const;
+    // The table and column a result column reads straight from (through joins and
+    // aggregates); both empty for expressions.
+    QString columnOriginTable(int column) const;
+    QString columnOriginName(int column) const;
     // Case-insensitive; -1 when absent.
     int columnIndex(const QString &name) const;
     enum class ColumnKind { Null, Integer, Real, Text, Blob };

@@ -801,6 +801,16 @@ void TestDataset::aggregatesAsShortestText()
     QCOMPARE(m_dm->qryGathering->field(s("Gathering")).asString(), s("499.75"));
     QCOMPARE(m_dm->qryGathering->field(s("sumRMB")).asString(), s("500.25"));
     QCOMPARE(m_dm->qryGathering->field(s("CustName")).asString(), s("王宅"));
+    // Columns of the join keep their table column's kind and width; expressions do not.
+    QCOMPARE(m_dm->qryGathering->field(s("EndDate")).kind(), FieldKind::DateTime);
+    QCOMPARE(m_dm->qryGathering->field(s("CustName")).kind(), FieldKind::Text);
+    QCOMPARE(m_dm->qryGathering->field(s("sumRMB")).kind(), FieldKind::Variant);
+    q->setSql({s("select o.EndDate as Due, c.CustName as Who from tblOperates o join tblCustomers c on c.CustId = o.CustID")});
+    q->open();
+    QCOMPARE(q->field(s("Due")).kind(), FieldKind::DateTime);
+    QCOMPARE(q->field(s("Who")).kind(), FieldKind::Text);
+    QVERIFY(!q->field(s("Due")).asString().contains(u':'));
+    q->close();
 }
 
 void TestDataset::queryParametersAndReopen()

@@ -302,6 +302,12 @@ void TestFinance::lists()
     QCOMPARE(cell(w, id, 7), rmb);
     QCOMPARE(cell(w, id, 9), collected);
     QCOMPARE(cell(w, id, 10), outstanding);
+    // Dates of the joined statement show as dates, without a midnight time.
+    if (rmb != s("<absent>")) {
+        QCOMPARE(cell(w, id, 4), DateText::shortDate(QDate(2026, 1, 5)));
+        QVERIFY2(!cell(w, id, 8).contains(u':'), qPrintable(cell(w, id, 8)));
+        QCOMPARE(DateText::parseShortDate(cell(w, id, 8)).isValid(), true);
+    }
     // The grid starts in ascending order of the business code.
     QCOMPARE(w->grid()->view()->header()->sortIndicatorSection(), 0);
     QCOMPARE(w->grid()->view()->header()->sortIndicatorOrder(), Qt::AscendingOrder);

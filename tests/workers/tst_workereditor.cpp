@@ -7,6 +7,7 @@
 #include "DbEdit.h"
 #include "DbLookupCombo.h"
 #include "PasswordHash.h"
+#include "ReportService.h"
 #include "SeamRecorder.h"
 #include "TableInserter.h"
 #include "TestDb.h"
@@ -15,11 +16,14 @@
 #include "uCustomers.h"
 #include "uMain.h"
 #include "uPublic.h"
+#include "uReport.h"
 #include "uYuangongNew1.h"
 #include "udmMain.h"
 
 #include <QAction>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -62,6 +66,7 @@ private Q_SLOTS:
     void rights_data();
     void rights();
     void dropDownsAreOpen();
+    void printsTheCustomersWorkers();
 
 private:
     // Opens the customer window as `user` on `custId`, then the dialog through the worker
@@ -109,6 +114,7 @@ void TestWorkerEditor::init()
     m_main = std::make_unique<TfrmMain>();
     installCustomerWindows(*m_main);
     installWorkerWindows(*m_main);
+    ReportService::setFolder(QStringLiteral(QLM_LAYOUT_DIR));
 }
 
 void TestWorkerEditor::cleanup()
@@ -270,6 +276,49 @@ void TestWorkerEditor::dropDownsAreOpen()
         m_rec->answers.enqueue(Messages::Answer::No);
         d.Act_Close->trigger();
     });
+}
+
+// "打印" in the placed-worker editor: the current customer's workers under his name.
+void TestWorkerEditor::printsTheCustomersWorkers()
+{
+    dmMain->database()->exec(s("insert into tblYuangong (YuangongID, Name, CustID) values ('W02', '李四', 'C1')"));
+    dmMain->database()->exec(s("insert into tblYuangong (YuangongID, Name, CustID) values ('W03', '王五', 'C2')"));
+    const QString pdf = m_dir->file(s("placed.pdf"));
+    m_rec->files << pdf;
+    CurrentUserID = s("wang");
+    QVERIFY(m_main->prepareAfterLogin());
+    m_main->action(s("Act_Customers"))->trigger();
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("C1")}));
+    bool printed = false;
+    m_rec->onModal = [&](QDialog *d) -> int {
+        if (auto *r = qobject_cast<TfrmReport *>(d)) {
+            r->exportPdf();
+            return QDialog::Accepted;
+        }
+        auto *dialog = qobject_cast<TfrmYuangongNew1 *>(d);
+        if (!dialog)
+            return QDialog::Rejected;
+        dialog->show();
+        ActionGate::instance()->evaluate();
+        dialog->Act_Print->trigger();
+        printed = true;
+        m_rec->answers.enqueue(Messages::Answer::No);
+        dialog->Act_Close->trigger();
+        dialog->hide();
+        return dialog->result();
+    };
+    ActionGate::instance()->evaluate();
+    frmCustomers->relatedAction(2, s("modify"))->trigger();
+    QVERIFY(printed);
+    QCOMPARE(m_rec->modalWindows, (QStringList{s("frmYuangongNew1"), s("frmReport")}));
+    QProcess p;
+    p.start(s("pdftotext"), {s("-layout"), pdf, s("-")});
+    QVERIFY(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    // The font maps 户 to a radical form pdftotext reads back as 戶; the line is matched loosely.
+    QVERIFY2(text.contains(QRegularExpression(s("受聘客.[:：]王宅"))), qPrintable(text));
+    QVERIFY2(text.contains(s("张三")) && text.contains(s("李四")), qPrintable(text));
+    QVERIFY2(!text.contains(s("王五")) && !text.contains(s("孙五")), qPrintable(text));
 }
 
 QTEST_MAIN(TestWorkerEditor)

@@ -8,6 +8,7 @@
 #include "DbPhoto.h"
 #include "LogEntries.h"
 #include "PasswordHash.h"
+#include "ReportService.h"
 #include "SeamRecorder.h"
 #include "TableInserter.h"
 #include "TestDb.h"
@@ -15,6 +16,8 @@
 #include "uMain.h"
 #include "uPublic.h"
 #include "uYuangong.h"
+#include "CustomerPick.h"
+#include "uReport.h"
 #include "uYuangongQuery.h"
 #include "udmMain.h"
 
@@ -23,6 +26,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -88,6 +92,9 @@ private Q_SLOTS:
     void tabsFollowAChangedCustomer();
     void unitAddedElsewhereIsSeenOnOpening();
     void photoBoxFollowsTheNavigator();
+    void pickerWritesTheWorkersCustomerOnly();
+    void printsTheListAsFiltered_data();
+    void printsTheListAsFiltered();
 
 private:
     void openAs(const QString &user);
@@ -140,6 +147,7 @@ void TestWorkers::init()
     QVERIFY(m_dm->connectDatabase(AppDir));
     m_main = std::make_unique<TfrmMain>();
     installWorkerWindows(*m_main);
+    ReportService::setFolder(QStringLiteral(QLM_LAYOUT_DIR));
     QVERIFY(frmYuangong);
 }
 
@@ -517,6 +525,84 @@ void TestWorkers::photoBoxFollowsTheNavigator()
     y->next();
     QCOMPARE(w()->photo()->path(), QString());
     QVERIFY(w()->photo()->picture().isNull());
+}
+
+// "查询..." on the worker page: the chosen customer goes into the worker in edit; the
+// schedule's open appointment keeps its own customer.
+void TestWorkers::pickerWritesTheWorkersCustomerOnly()
+{
+    dmMain->database()->exec(s("insert into tblPlan (PlanDate, CustID, Address) values ('2026-12-09', 'C1', '王宅')"));
+    openAs(s("Admin"));
+    OpenDatasets({dmMain->qryPlan});
+    QCOMPARE(dmMain->qryPlan->field(s("CustID")).asString(), s("C1"));
+    Dataset *y = dmMain->tblYuangong;
+    QVERIFY(y->locate(s("YuangongID"), {s("W03")}));
+    QCOMPARE(y->state(), Dataset::State::Browse);
+    QVERIFY(w()->pickButton());
+    m_rec->onModal = [](QDialog *d) -> int {
+        auto *pick = qobject_cast<CustomerPickDialog *>(d);
+        if (!pick)
+            return -1;
+        pick->show();
+        if (!dmMain->tblCustomers2->locate(s("CustId"), {s("C2")}))
+            return -2;
+        QTest::mouseClick(pick->chooseButton(), Qt::LeftButton);
+        return pick->isVisible() ? -3 : pick->result();
+    };
+    QTest::mouseClick(w()->pickButton(), Qt::LeftButton);
+    QCOMPARE(m_rec->modalWindows, QStringList{s("frmCustomerQuery")});
+    QCOMPARE(CustomerPickCaller, s("受聘客户"));
+    QCOMPARE(y->state(), Dataset::State::Edit);
+    QCOMPARE(y->field(s("YuangongID")).asString(), s("W03"));
+    QCOMPARE(y->field(s("CustID")).asString(), s("C2"));
+    QCOMPARE(w()->customerField(s("CustName"))->text(), s("李宅"));
+    QCOMPARE(dmMain->qryPlan->state(), Dataset::State::Browse);
+    QCOMPARE(dmMain->qryPlan->field(s("CustID")).asString(), s("C1"));
+    y->post();
+    QCOMPARE(dmMain->database()->scalar(s("select CustID from tblYuangong where YuangongID = 'W03'")).toString(), s("C2"));
+}
+
+void TestWorkers::printsTheListAsFiltered_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QStringList>("printed");
+    QTest::addColumn<QStringList>("left");
+    QTest::newRow("every worker") << QString() << QStringList{"张三", "李四", "王五"} << QStringList{};
+    QTest::newRow("one customer's") << s("CustID='C1'") << QStringList{"张三"} << QStringList{"李四", "王五"};
+    QTest::newRow("two by number") << s("GongzhongID='03' Or GongzhongID='05'") << QStringList{"李四", "王五"}
+                                   << QStringList{"张三"};
+}
+
+void TestWorkers::printsTheListAsFiltered()
+{
+    QFETCH(QString, filter);
+    QFETCH(QStringList, printed);
+    QFETCH(QStringList, left);
+    openAs(s("wang"));
+    Dataset *y = dmMain->tblYuangong;
+    y->setFilter(filter);
+    y->setFiltered(!filter.isEmpty());
+    QCOMPARE(y->recordCount(), int(printed.size()));
+    const QString pdf = m_dir->file(s("workers.pdf"));
+    m_rec->files << pdf;
+    m_rec->onModal = [](QDialog *d) -> int {
+        if (auto *r = qobject_cast<TfrmReport *>(d))
+            r->exportPdf();
+        return QDialog::Accepted;
+    };
+    ActionGate::instance()->evaluate();
+    QVERIFY(w()->Act_Print->isEnabled());
+    w()->Act_Print->trigger();
+    QCOMPARE(m_rec->modalWindows, QStringList{s("frmReport")});
+    QCOMPARE(logEntries().last(), s("内部管理-员工资料-打印"));
+    QProcess p;
+    p.start(s("pdftotext"), {s("-layout"), pdf, s("-")});
+    QVERIFY(p.waitForFinished(30000));
+    const QString text = QString::fromUtf8(p.readAllStandardOutput()).normalized(QString::NormalizationForm_KC);
+    for (const QString &name : printed)
+        QVERIFY2(text.contains(name), qPrintable(name + u'\n' + text));
+    for (const QString &name : left)
+        QVERIFY2(!text.contains(name), qPrintable(name + u'\n' + text));
 }
 
 QTEST_MAIN(TestWorkers)
