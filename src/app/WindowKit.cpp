@@ -8,7 +8,9 @@
 #include "udmMain.h"
 
 #include <QAction>
+#include <QTabWidget>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QWidget>
 
 namespace WindowKit {
@@ -83,6 +85,27 @@ void print(QWidget *parent, const QString &logText, const QString &layoutName, D
 {
     WriteLog(logText);
     ReportService::preview(parent, layoutName, data, extras);
+}
+
+HostedPanel::HostedPanel(const QString &title) : m_panel(new QWidget)
+{
+    m_panel->setObjectName(QStringLiteral("PnMain"));
+    m_panel->setWindowTitle(title);
+    auto *layout = new QVBoxLayout(m_panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_pages = new QTabWidget(m_panel);
+    layout->addWidget(m_pages);
+}
+
+HostedPanel::~HostedPanel()
+{
+    if (m_panel && !m_panel->parent())
+        delete m_panel;
+}
+
+void HostedPanel::addPage(QWidget *page, const QString &caption)
+{
+    m_pages->addTab(page, caption);
 }
 
 }  // namespace WindowKit

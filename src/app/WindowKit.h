@@ -2,12 +2,14 @@
 
 #include <QList>
 #include <QMap>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
 
 class Dataset;
 class QAction;
+class QTabWidget;
 class QToolBar;
 class QWidget;
 
@@ -77,5 +79,26 @@ bool isEditing(const Dataset *record);
 // `extras` are the further datasets the layout names ("tblShusong.ShusongName"), read at their current row.
 void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data,
            const QMap<QString, Dataset *> &extras = {});
+
+// The panel a record window hosts in the main window's client area ("PnMain"): its
+// pages (a list tab, a record tab) in one tab widget filling it. The main window may
+// delete the panel first; otherwise it goes with its owner. Declare it as the owner's last
+// member so the panel goes before the rest of the owner.
+class HostedPanel
+{
+public:
+    explicit HostedPanel(const QString &title);
+    ~HostedPanel();
+    HostedPanel(const HostedPanel &) = delete;
+    HostedPanel &operator=(const HostedPanel &) = delete;
+
+    QWidget *widget() const { return m_panel; }
+    QTabWidget *pages() const { return m_pages; }
+    void addPage(QWidget *page, const QString &caption);
+
+private:
+    QPointer<QWidget> m_panel;  // null once its host window has deleted it
+    QTabWidget *m_pages = nullptr;
+};
 
 }  // namespace WindowKit

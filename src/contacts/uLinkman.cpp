@@ -46,20 +46,13 @@ QStringList contactSql(bool ownOnly)
 
 }  // namespace
 
-TfrmLinkman::TfrmLinkman(QObject *parent) : QObject(parent)
+TfrmLinkman::TfrmLinkman(QObject *parent) : QObject(parent), m_host(s("联系人资料"))
 {
     frmLinkman = this;
     setObjectName(s("frmLinkman"));
-    PnMain = new QWidget;
-    m_panel = PnMain;
-    PnMain->setObjectName(s("PnMain"));
-    PnMain->setWindowTitle(s("联系人资料"));
-    auto *layout = new QVBoxLayout(PnMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_pages = new QTabWidget(PnMain);
-    m_pages->addTab(buildListPage(), s("联系人资料列表"));
-    m_pages->addTab(buildDetailPage(), s("联系人详细资料"));
-    layout->addWidget(m_pages);
+    PnMain = m_host.widget();
+    m_host.addPage(buildListPage(), s("联系人资料列表"));
+    m_host.addPage(buildDetailPage(), s("联系人详细资料"));
 
     // The customer tab follows the contact: each row move and each change of its customer.
     Dataset *q = dmMain->qryLinkmans1;
@@ -80,9 +73,6 @@ TfrmLinkman::TfrmLinkman(QObject *parent) : QObject(parent)
 
 TfrmLinkman::~TfrmLinkman()
 {
-    // A panel the main window hosts is deleted with it, possibly before this object.
-    if (m_panel && !m_panel->parent())
-        delete m_panel;
     if (frmLinkman == this)
         frmLinkman = nullptr;
 }
@@ -315,7 +305,7 @@ void TfrmLinkman::insertOrModify(bool insert)
         frmMain->setNavigationVisible(false);
         frmMain->selectTab(s("业务管理"));
     }
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     m_form->codeEdit()->setFocus();
     if (!insert)
         syncFolder();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowKit.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -50,7 +52,7 @@ public:
     QAction *Act_Cancel = nullptr;
     ContactForm *form() const { return m_form; }
 
-    QTabWidget *pages() const { return m_pages; }
+    QTabWidget *pages() const { return m_host.pages(); }
     DbGrid *listGrid() const { return m_list; }
     // The customer tab's edit of a tblCustomers field ("CustId", "CustName", "Email", ...).
     DbEdit *customerEdit(const QString &field) const;
@@ -66,13 +68,12 @@ private:
     void followCustomer();
     void showCustomer(bool shown);
 
-    QPointer<QWidget> m_panel;  // PnMain, null once its host window has deleted it
-    QTabWidget *m_pages = nullptr;
     DbGrid *m_list = nullptr;
     ContactForm *m_form = nullptr;
     QList<DbEdit *> m_customerEdits;
     QPushButton *m_customerMail = nullptr;
     bool m_customerShown = true;
+    WindowKit::HostedPanel m_host;  // last: the panel goes before the other members
 };
 
 extern TfrmLinkman *frmLinkman;

@@ -98,27 +98,17 @@ QList<RelatedRecordsTab::Setup> relatedTabs()
 
 }  // namespace
 
-TfrmCustomers::TfrmCustomers(QObject *parent) : QObject(parent)
+TfrmCustomers::TfrmCustomers(QObject *parent) : QObject(parent), m_host(s("客户资料"))
 {
     frmCustomers = this;
     setObjectName(s("frmCustomers"));
-    PnMain = new QWidget;
-    m_panel = PnMain;
-    PnMain->setObjectName(s("PnMain"));
-    PnMain->setWindowTitle(s("客户资料"));
-    auto *layout = new QVBoxLayout(PnMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_pages = new QTabWidget(PnMain);
-    m_pages->addTab(buildListPage(), s("客户资料列表"));
-    m_pages->addTab(buildDetailPage(), s("客户详细资料"));
-    layout->addWidget(m_pages);
+    PnMain = m_host.widget();
+    m_host.addPage(buildListPage(), s("客户资料列表"));
+    m_host.addPage(buildDetailPage(), s("客户详细资料"));
 }
 
 TfrmCustomers::~TfrmCustomers()
 {
-    // A panel the main window hosts is deleted with it, possibly before this object.
-    if (m_panel && !m_panel->parent())
-        delete m_panel;
     if (frmCustomers == this)
         frmCustomers = nullptr;
 }
@@ -291,7 +281,7 @@ void TfrmCustomers::insertOrModify(bool insert)
         frmMain->setNavigationVisible(false);
         frmMain->selectTab(s("业务管理"));
     }
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     m_form->codeEdit()->setFocus();
     if (!insert)
         syncFolder();

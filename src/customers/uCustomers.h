@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowKit.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -48,7 +50,7 @@ public:
     QAction *Act_Prt = nullptr;
     QAction *Act_Cancel = nullptr;
 
-    QTabWidget *pages() const { return m_pages; }
+    QTabWidget *pages() const { return m_host.pages(); }
     DbGrid *listGrid() const { return m_list; }
     // The related-record tabs, in order: contacts, business records, workers, contact history.
     DbGrid *relatedGrid(int tab) const;
@@ -64,12 +66,11 @@ private:
     void remove();
     void print();
 
-    QPointer<QWidget> m_panel;  // PnMain, null once its host window has deleted it
-    QTabWidget *m_pages = nullptr;
     DbGrid *m_list = nullptr;
     CustomerForm *m_form = nullptr;
     CustomerOtherTab *m_other = nullptr;
     QList<RelatedRecordsTab *> m_related;
+    WindowKit::HostedPanel m_host;  // last: the panel goes before the other members
 };
 
 extern TfrmCustomers *frmCustomers;

@@ -59,27 +59,17 @@ RelatedRecordsTab::Setup settlementTab(std::function<bool()> beforeChange)
 
 }  // namespace
 
-TfrmShusong::TfrmShusong(QObject *parent) : QObject(parent)
+TfrmShusong::TfrmShusong(QObject *parent) : QObject(parent), m_host(s("输送单位"))
 {
     frmShusong = this;
     setObjectName(s("frmShusong"));
-    PnMain = new QWidget;
-    m_panel = PnMain;
-    PnMain->setObjectName(s("PnMain"));
-    PnMain->setWindowTitle(s("输送单位"));
-    auto *layout = new QVBoxLayout(PnMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_pages = new QTabWidget(PnMain);
-    m_pages->addTab(buildListPage(), s("输送单位列表"));
-    m_pages->addTab(buildDetailPage(), s("输送单位详细资料"));
-    layout->addWidget(m_pages);
+    PnMain = m_host.widget();
+    m_host.addPage(buildListPage(), s("输送单位列表"));
+    m_host.addPage(buildDetailPage(), s("输送单位详细资料"));
 }
 
 TfrmShusong::~TfrmShusong()
 {
-    // A panel the main window hosts is deleted with it, possibly before this object.
-    if (m_panel && !m_panel->parent())
-        delete m_panel;
     if (frmShusong == this)
         frmShusong = nullptr;
 }
@@ -280,7 +270,7 @@ void TfrmShusong::insertOrModify(bool insert)
     }
     if (!insert)
         syncFolder();
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     editor(s("ShusongID"))->setFocus();
 }
 

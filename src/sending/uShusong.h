@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowKit.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -48,7 +50,7 @@ public:
     void remove();
     void refresh();
 
-    QTabWidget *pages() const { return m_pages; }
+    QTabWidget *pages() const { return m_host.pages(); }
     DbGrid *listGrid() const { return m_list; }
     DbNavigator *navigator() const { return m_navigator; }
     RelatedRecordsTab *settlements() const { return m_settlements; }
@@ -64,14 +66,13 @@ private:
     // Runs before the settlement tab's new and modify: a pending unit is saved first.
     bool unitReady();
 
-    QPointer<QWidget> m_panel;  // PnMain, null once its host window has deleted it
-    QTabWidget *m_pages = nullptr;
     DbGrid *m_list = nullptr;
     DbNavigator *m_navigator = nullptr;
     RelatedRecordsTab *m_settlements = nullptr;
     QHash<QString, QWidget *> m_editors;
     QPushButton *m_openHome = nullptr;
     QPushButton *m_mail = nullptr;
+    WindowKit::HostedPanel m_host;  // last: the panel goes before the other members
 };
 
 extern TfrmShusong *frmShusong;

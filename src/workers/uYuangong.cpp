@@ -72,20 +72,13 @@ QLineEdit *readOnlyEdit(QWidget *parent, const QString &name)
 
 }  // namespace
 
-TfrmYuangong::TfrmYuangong(QObject *parent) : QObject(parent)
+TfrmYuangong::TfrmYuangong(QObject *parent) : QObject(parent), m_host(s("员工档案"))
 {
     frmYuangong = this;
     setObjectName(s("frmYuangong"));
-    PnMain = new QWidget;
-    m_panel = PnMain;
-    PnMain->setObjectName(s("PnMain"));
-    PnMain->setWindowTitle(s("员工档案"));
-    auto *layout = new QVBoxLayout(PnMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_pages = new QTabWidget(PnMain);
-    m_pages->addTab(buildListPage(), s("员工档案列表"));
-    m_pages->addTab(buildDetailPage(), s("员工档案详细档案"));
-    layout->addWidget(m_pages);
+    PnMain = m_host.widget();
+    m_host.addPage(buildListPage(), s("员工档案列表"));
+    m_host.addPage(buildDetailPage(), s("员工档案详细档案"));
 
     // The lower tabs follow the worker: each row move and each change of its customer or unit.
     Dataset *w = dmMain->tblYuangong;
@@ -106,8 +99,6 @@ TfrmYuangong::TfrmYuangong(QObject *parent) : QObject(parent)
 
 TfrmYuangong::~TfrmYuangong()
 {
-    if (m_panel && !m_panel->parent())
-        delete m_panel;
     if (frmYuangong == this)
         frmYuangong = nullptr;
 }
@@ -426,7 +417,7 @@ void TfrmYuangong::insertOrModify(bool insert)
     }
     if (!insert)
         workerRoot();
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     editor(s("YuangongID"))->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowKit.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -45,7 +47,7 @@ public:
     QAction *Act_Prt = nullptr;
     QAction *Act_Qry = nullptr;
 
-    QTabWidget *pages() const { return m_pages; }
+    QTabWidget *pages() const { return m_host.pages(); }
     QTabWidget *lowerTabs() const { return m_lower; }
     WorkerForm *form() const { return m_form; }
     DbGrid *listGrid() const { return m_list; }
@@ -84,8 +86,6 @@ private:
     void query();
     void print();
 
-    QPointer<QWidget> m_panel;
-    QTabWidget *m_pages = nullptr;
     QTabWidget *m_lower = nullptr;
     WorkerForm *m_form = nullptr;
     DbGrid *m_list = nullptr;
@@ -98,6 +98,7 @@ private:
     QList<QWidget *> m_order;
     QHash<QString, QLineEdit *> m_customer;
     QHash<QString, QLineEdit *> m_unit;
+    WindowKit::HostedPanel m_host;  // last: the panel goes before the other members
 };
 
 extern TfrmYuangong *frmYuangong;
