@@ -125,7 +125,7 @@ QWidget *TfrmToday::buildOperatesTab()
     g->sortBy(s("OperateID"));
     v->addWidget(g, 1);
     m_grids << g;
-    m_editors.append({});
+    m_editors.append(QHash<QString, QWidget *>());
     auto *fields = new QWidget(page);
     FieldsTab t{fields, new QGridLayout(fields), &m_editors.last()};
     t.grid->setContentsMargins(2, 2, 2, 2);
@@ -169,7 +169,7 @@ QWidget *TfrmToday::buildPlanTab()
     g->setObjectName(s("gridPlan"));
     v->addWidget(g, 1);
     m_grids << g;
-    m_editors.append({});
+    m_editors.append(QHash<QString, QWidget *>());
     auto *fields = new QWidget(page);
     FieldsTab t{fields, new QGridLayout(fields), &m_editors.last()};
     t.grid->setContentsMargins(2, 2, 2, 2);
@@ -225,7 +225,7 @@ QWidget *TfrmToday::buildBoardTab()
     g->setObjectName(s("gridBoard"));
     v->addWidget(g, 1);
     m_grids << g;
-    m_editors.append({});
+    m_editors.append(QHash<QString, QWidget *>());
     auto *fields = new QWidget(page);
     FieldsTab t{fields, new QGridLayout(fields), &m_editors.last()};
     t.grid->setContentsMargins(2, 2, 2, 2);

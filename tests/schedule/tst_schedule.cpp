@@ -334,6 +334,7 @@ void TestSchedule::editorPageFlow()
     QCOMPARE(m_main->currentPage(), frmPlanNew->PnMain);
     QCOMPARE(m_main->currentNavigationTab(), s("业务管理"));
     dmMain->qryPlan->field(s("Linkman")).setValue(s("新联系人"));
+    ActionGate::instance()->evaluate();
     frmPlanNew->Act_Save->trigger();
     QCOMPARE(m_main->currentPage(), frmPlanNew->PnMain);
     QCOMPARE(count(s("select count(*) from tblPlan where Linkman='新联系人'")), 1);
@@ -647,6 +648,7 @@ void TestSchedule::commandsLogFirst()
     QTest::keyClick(frmPlan->list()->grid()->view(), Qt::Key_N, Qt::ControlModifier);
     QCOMPARE(dmMain->qryPlan->state(), Dataset::State::Insert);
     // A refused save and a cancelled delete are logged.
+    ActionGate::instance()->evaluate();
     frmPlanNew->Act_Save->trigger();
     QCOMPARE(m_rec->lastText(), s("请输入日程安排日期！"));
     dmMain->qryPlan->cancel();
