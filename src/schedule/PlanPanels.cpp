@@ -219,40 +219,38 @@ QWidget *PlanEntryPanel::buildCustomerTab()
         grid->addWidget(extra ? besides(e, extra, page) : e, row, column * 2 + 1, 1, span * 2 - 1);
         m_customerFields.insert(s(field).toLower(), e);
     };
-    place("客户名称：", "CustName", 0, 0, 2);
-    place("客户代码：", "CustId", 0, 2, 1, new QLabel(s("（唯一代码标识）"), page));
+    place("客户名称：", "CustName", 0, 0);
+    place("客户代码：", "CustId", 0, 1, 2, new QLabel(s("（唯一代码标识）"), page));
     place("客户来源：", "OriginName", 1, 0);
     place(editorPage ? "行业类别：" : "客户类型：", "VocationName", 1, 1);
     place("客户级别：", "LevelName", 1, 2);
     place("客户状态：", "StateName", 2, 0);
     place("建档日期：", "CreateDate", 2, 1);
+    place("传　　真：", "Fax", 2, 2);
     m_mail = makeButton("btnSendMail", "发送邮件", page);
     connect(m_mail, &QPushButton::clicked, this, [this] { ErrorHandler::run(this, [] { PlanCommands::sendMail(); }); });
-    place("Email邮箱：", "Email", 2, 2, 1, m_mail);
-    place("详细地址：", "Address", 3, 0, 2);
-    place("传　　真：", "Fax", 3, 2);
-    place("联系电话：", "Telephone", 4, 0);
-    place("邮政编码：", "PostCode", 4, 1);
-    place(editorPage ? "地　　区：" : "所 在 区：", "DistName", 4, 2);
-    place(editorPage ? "国　　家：" : "国　 籍：", "CountryName", 5, 0);
+    place("Email邮箱：", "Email", 3, 0, 2, m_mail);
+    place("联系电话：", "Telephone", 3, 2);
+    place("详细地址：", "Address", 4, 0, 2);
+    place("邮政编码：", "PostCode", 4, 2);
+    place(editorPage ? "地　　区：" : "所 在 区：", "DistName", 5, 0);
+    place(editorPage ? "国　　家：" : "国　 籍：", "CountryName", 5, 1);
     if (editorPage) {
-        place("城　　市：", "City", 5, 1);
+        place("城　　市：", "City", 5, 2);
         m_open = makeButton("btnOpenHomePage", "打开...", page);
         connect(m_open, &QPushButton::clicked, this, [this] { ErrorHandler::run(this, [] { PlanCommands::openHomePage(); }); });
-        place("主　　页：", "HomePage", 5, 2, 1, m_open);
-    } else {
-        place("受聘人数：", "City", 5, 1, 1, new QLabel(s("人"), page));
-        place("主要成员：", "HomePage", 5, 2);
-    }
-    place("备　　注：", "Memo", 6, 0, 2);
-    if (editorPage) {
+        place("主　　页：", "HomePage", 6, 0, 2, m_open);
         m_customer = makeButton("btnShowCustomer", "显示客户资料", page);
         connect(m_customer, &QPushButton::clicked, this, [this] { ErrorHandler::run(this, [] { PlanCommands::showCustomer(); }); });
         grid->addWidget(m_customer, 6, 5, Qt::AlignRight);
+    } else {
+        place("受聘人数：", "City", 5, 2, 1, new QLabel(s("人"), page));
+        place("主要成员：", "HomePage", 6, 0, 2);
     }
+    place("备　　注：", "Memo", 7, 0, 3);
     for (int c : {1, 3, 5})
         grid->setColumnStretch(c, 1);
-    grid->setRowStretch(7, 1);
+    grid->setRowStretch(8, 1);
     return page;
 }
 
