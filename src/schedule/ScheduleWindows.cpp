@@ -10,6 +10,8 @@
 #include "uToday.h"
 #include "udmMain.h"
 
+#include <QPointer>
+
 void installScheduleWindows(TfrmMain &main)
 {
     auto *plan = new TfrmPlan(&main);
@@ -24,10 +26,12 @@ void installScheduleWindows(TfrmMain &main)
     main.registerOpener(s("TfrmPlan"), [](QWidget *) { PlanCommands::showListPage(); });
 
     // The customer tabs follow the entry while one of them is in view.
-    const auto follow = [shell, editor] {
-        if (!shell->detail()->isVisible() && !editor->entry()->isVisible())
+    const QPointer<PlanEntryPanel> detail = shell->detail();
+    const QPointer<PlanEntryPanel> entry = editor->entry();
+    const auto follow = [detail, entry] {
+        if (!detail || !entry || (!detail->isVisible() && !entry->isVisible()))
             return;
-        ErrorHandler::run(shell->detail(), [] { PlanCommands::followCustomer(); });
+        ErrorHandler::run(detail, [] { PlanCommands::followCustomer(); });
     };
     QueryDataset *planData = dmMain->qryPlan;
     QObject::connect(planData, &Dataset::currentChanged, shell, follow);
