@@ -91,6 +91,7 @@ private Q_SLOTS:
     void editorClose_data();
     void editorClose();
     void editorPageFlow();
+    void enterMovesAlongTheEntry();
     void todayDueRecords_data();
     void todayDueRecords();
     void todayFiltersStay();
@@ -347,6 +348,21 @@ void TestSchedule::editorPageFlow()
     frmPlanNew->entry()->navigator()->nextButton()->click();
     QCOMPARE(count(s("select count(*) from tblPlan where Memo='移动即保存'")), 1);
     QCOMPARE(FileListRoot, FilesRoot + s("Plans"));
+}
+
+void TestSchedule::enterMovesAlongTheEntry()
+{
+    login(s("Admin"));
+    m_main->action(s("Act_Plan"))->trigger();
+    PlanCommands::showEditorPage();
+    PlanEntryPanel *e = frmPlanNew->entry();
+    const QStringList order{"PlanDate", "PlanTime", "Address", "AttendMan", "CustID", "Linkman", "OperateId", "Memo"};
+    e->editor(order.first())->setFocus();
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QWidget *expected = e->editor(order.at(i));
+        QVERIFY2(expected == focused() || expected->isAncestorOf(focused()), qPrintable(order.at(i)));
+    }
 }
 
 void TestSchedule::todayDueRecords_data()
