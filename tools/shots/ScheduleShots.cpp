@@ -18,10 +18,11 @@
 void addScheduleShots(QList<Shot> &shots)
 {
     static TfrmToday *today = nullptr;
-    const auto todayTab = [&shots](const char *name, int tab, bool first) {
+    // A view for each of its three tabs.
+    const auto todayTab = [&shots](const char *name, int tab) {
         shots.append({QString::fromLatin1(name),
-                      [tab, first](TfrmMain &main) -> QWidget * {
-                          if (first) {
+                      [tab](TfrmMain &main) -> QWidget * {
+                          if (!today) {
                               TfrmToday::prepare();
                               today = new TfrmToday(&main);
                               today->show();
@@ -29,16 +30,14 @@ void addScheduleShots(QList<Shot> &shots)
                           today->tabs()->setCurrentIndex(tab);
                           return today;
                       },
-                      [tab] {
-                          if (tab == 2) {
-                              delete today;
-                              today = nullptr;
-                          }
+                      [] {
+                          delete today;
+                          today = nullptr;
                       }});
     };
-    todayTab("schedule-today-operates", 0, true);
-    todayTab("schedule-today-plans", 1, false);
-    todayTab("schedule-today-board", 2, false);
+    todayTab("schedule-today-operates", 0);
+    todayTab("schedule-today-plans", 1);
+    todayTab("schedule-today-board", 2);
     shots.append({QStringLiteral("schedule-list"), [](TfrmMain &main) -> QWidget * {
                       main.action(QStringLiteral("Act_Plan"))->trigger();
                       main.scheduleTabs()->setCurrentIndex(0);
