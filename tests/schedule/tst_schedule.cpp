@@ -704,6 +704,19 @@ void TestSchedule::printAfterTodayView()
     QVERIFY2(text.contains(s("王家")) && text.contains(s("李家")), qPrintable(text));
     QVERIFY(text.contains(s("09:30:00")));
     QVERIFY(!text.contains(s("上周")) && !text.contains(s("远期")));
+    // The editor's "打印" prints the entry cards of frPlanDetail over the same rows.
+    const QString cards = m_dir->file(s("cards.pdf"));
+    m_rec->files << cards;
+    frmPlanNew->Act_Print->trigger();
+    QCOMPARE(logEntries().last(), s("客户业务管理-日程安排-打印"));
+    QProcess q;
+    q.start(s("pdftotext"), {cards, s("-")});
+    QVERIFY(q.waitForFinished(30000));
+    const QString cardText = QString::fromUtf8(q.readAllStandardOutput());
+    // (pdftotext gives some Han characters as their radical forms: compare on others)
+    QVERIFY2(cardText.contains(s("安排详细资料")) && cardText.contains(s("今天王")) && cardText.contains(s("今天李")),
+             qPrintable(cardText));
+    QVERIFY(!cardText.contains(s("上周")));
 }
 
 QTEST_MAIN(TestSchedule)
