@@ -11,6 +11,7 @@
 #include "MailWindows.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
+#include "ScheduleWindows.h"
 #include "SendingWindows.h"
 #include "StartUp.h"
 #include "WorkerWindows.h"
@@ -74,11 +75,14 @@ int main(int argc, char **argv)
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
+    installScheduleWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;
 
     TfrmLogin login;
+    // The today view, once the user is known and before the main window shows.
+    login.setOnSuccess([&mainWindow] { mainWindow.openWindow(QStringLiteral("TfrmToday")); });
     login.exec();
     if (login.outcome() != TfrmLogin::Outcome::LoggedIn)
         return login.outcome() == TfrmLogin::Outcome::TooManyFailures ? 3 : 0;

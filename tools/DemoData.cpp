@@ -291,8 +291,11 @@ private:
                 const double rate = usd ? 7.1 : 1.0;
                 const int type = 1 + pick(6);
                 const QDateTime created = day(-400, 0);
-                // About one record in forty falls due on the anchor day.
-                const QDateTime end = pick(40) == 0 ? QDateTime(m_anchor, QTime(0, 0)) : created.addDays(30 + pick(330));
+                // About one record in forty falls due on the anchor day, and every twentieth too (without
+                // drawing from the generator), so each owner's today view lists some.
+                QDateTime end = pick(40) == 0 ? QDateTime(m_anchor, QTime(0, 0)) : created.addDays(30 + pick(330));
+                if (opNo % 20 == 0)
+                    end = QDateTime(m_anchor, QTime(0, 0));
                 op.insert({oid, services.at(type - 1) + u8("服务合同"), id, false, created, linkIds.first(),
                            code("0", 1 + pick(3), 1), code("0", type, 1), created.addDays(pick(10)), end, staffId,
                            amount, profit, profit / amount, in ? u8("收款") : u8("付款"), code("0", 1 + pick(4), 1),

@@ -13,6 +13,7 @@
 #include "MailWindows.h"
 #include "NewDatabase.h"
 #include "RefdataWindows.h"
+#include "ScheduleWindows.h"
 #include "SendingWindows.h"
 #include "WorkerWindows.h"
 #include "uLogin.h"
@@ -82,6 +83,7 @@ int main(int argc, char **argv)
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
+    installScheduleWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -95,6 +97,7 @@ int main(int argc, char **argv)
     addFinanceShots(all);
     addMailShots(all);
     addWorkerShots(all);
+    addScheduleShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -5,7 +5,6 @@
 #include "CentreOnScreen.h"
 #include "DatabaseConnector.h"
 #include "DateText.h"
-#include "DbEdit.h"
 #include "DbGrid.h"
 #include "GridLayout.h"
 #include "ReportService.h"
@@ -339,39 +338,9 @@ void TfrmMain::buildClientArea()
     row->addWidget(m_client, 1);
     setCentralWidget(central);
 
-    // The main window's own page: the schedule, as a list and as the current entry's details.
+    // The main window's own page: the schedule's two tabs, filled by the schedule unit.
     m_schedule = new QTabWidget(m_client);
     m_schedule->setObjectName(s("schedulePage"));
-    m_planGrid = new DbGrid(m_schedule);
-    m_planGrid->setObjectName(s("planGrid"));
-    m_planGrid->setColumns({GridColumn::centred(s("序号"), s("PlanID"), 50), GridColumn::text(s("日期"), s("PlanDate"), 85),
-                            GridColumn::text(s("时间"), s("PlanTime"), 65), GridColumn::text(s("地址"), s("Address"), 150),
-                            GridColumn::text(s("客户"), s("CustName"), 100), GridColumn::text(s("联系人"), s("Linkman"), 70),
-                            GridColumn::text(s("业务内容"), s("OperateId"), 90),
-                            GridColumn::text(s("参加人员"), s("AttendMan"), 70), GridColumn::text(s("备注"), s("Memo"), 120)});
-    m_schedule->addTab(m_planGrid, s("日程安排列表"));
-    auto *details = new QWidget(m_schedule);
-    auto *form = new QFormLayout(details);
-    form->setContentsMargins(16, 16, 16, 16);
-    const auto field = [&](const char *label, const char *name) {
-        auto *edit = new DbEdit(details);
-        edit->setReadOnly(true);
-        edit->bind(dmMain ? dmMain->dsPlan : nullptr, s(name));
-        auto *l = new QLabel(s(label), details);
-        l->setBuddy(edit);
-        form->addRow(l, edit);
-    };
-    field("日      期：", "PlanDate");
-    field("时      间：", "PlanTime");
-    field("地      址：", "Address");
-    field("客      户：", "CustName");
-    field("联  系  人：", "Linkman");
-    field("业务内容：", "OperateId");
-    field("参加人员：", "AttendMan");
-    field("备      注：", "Memo");
-    m_schedule->addTab(details, s("日程详细安排"));
-    if (dmMain)
-        m_planGrid->setDataSource(dmMain->dsPlan);
     clientLayout->addWidget(m_schedule);
 }
 
@@ -506,9 +475,13 @@ void TfrmMain::run(const Command &c)
         (this->*c.handler)();
         return;
     case CommandKind::Schedule:
+        // The schedule's own steps first: when one fails (a pending edit that cannot be
+        // posted) the page stays as it was.
+        if (const auto open = m_commands.value(name))
+            open();
         setToolsVisible(true);
         showSchedulePage();
-        break;
+        return;
     case CommandKind::Page:
         if (name == u"Act_Mail") {
             if (m_navToggle->isChecked())

@@ -70,6 +70,8 @@ public:
     void showSchedulePage();
     QWidget *currentPage() const;
     QWidget *schedulePage() const { return m_schedule; }
+    // The schedule page's tab set, which the schedule unit fills with its two tabs.
+    QTabWidget *scheduleTabs() const { return m_schedule; }
 
     // The first-show steps after login; false when the program must end.
     bool prepareAfterLogin();
@@ -124,7 +126,6 @@ private:
     QWidget *m_navigationFrame = nullptr;
     QWidget *m_client = nullptr;
     QTabWidget *m_schedule = nullptr;
-    DbGrid *m_planGrid = nullptr;
     QList<QLabel *> m_panels;
     QTimer *m_clock = nullptr;
     QAction *m_navToggle = nullptr;

@@ -1,6 +1,7 @@
 #include "RefdataWindows.h"
 
 #include "CodeTables.h"
+#include "uBoard.h"
 #include "uColor.h"
 #include "uMain.h"
 
@@ -16,5 +17,6 @@ void installRefdataWindows(TfrmMain &main)
         main.registerOpener(table.windowName, [row](QWidget *parent) { CodeTableEditor::execute(*row, parent); });
     }
     main.registerOpener(QStringLiteral("TfrmColor"), [](QWidget *parent) { TfrmColor::execute(parent); });
+    main.registerCommand(QStringLiteral("Act_Board"), [&main] { TfrmBoard::execute(&main); });
     CodeTableEditor::setPaletteOpener([](QWidget *parent) { TfrmColor::execute(parent); });
 }

@@ -193,6 +193,21 @@ void TestQlmdb::demoFillsEveryTableDeterministically()
     // The today view has something to show on the anchor day.
     QVERIFY(db->scalar(QStringLiteral("select count(*) from tblPlan where PlanDate='2026-12-09 00:00:00'")).toInt() > 0);
     QVERIFY(db->scalar(QStringLiteral("select count(*) from tblBoard where BDate='2026-12-09 00:00:00'")).toInt() > 0);
+    // Every tab of the today view and both schedule pages show rows for the ordinary user "wang"
+    // (his own due records) and for the system user (others' records and appointments too).
+    for (const char *owner : {"SUser='wang'", "SUser<>'wang'"}) {
+        QVERIFY2(db->scalar(QStringLiteral("select count(*) from tblOperates where EndDate='2026-12-09 00:00:00' and ")
+                            + QString::fromLatin1(owner))
+                         .toInt()
+                     > 0,
+                 owner);
+        QVERIFY2(db->scalar(QStringLiteral("select count(*) from tblPlan p join tblCustomers c on c.CustId=p.CustID "
+                                           "where p.PlanDate='2026-12-09 00:00:00' and c.")
+                            + QString::fromLatin1(owner))
+                         .toInt()
+                     > 0,
+                 owner);
+    }
     // Owners: more than one user owns customers, so the owner filter shows something.
     QVERIFY(db->scalar(QStringLiteral("select count(distinct SUser) from tblCustomers")).toInt() >= 2);
     QCOMPARE(db->integrityCheck(), QStringList{QStringLiteral("ok")});
