@@ -9,6 +9,7 @@
 #include "ErrorHandler.h"
 #include "FinanceWindows.h"
 #include "MailWindows.h"
+#include "OperationWindows.h"
 #include "Messages.h"
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
@@ -74,6 +75,7 @@ int main(int argc, char **argv)
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
+    installOperationWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -15,6 +15,7 @@
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
 #include "WorkerWindows.h"
+#include "OperationWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -82,6 +83,7 @@ int main(int argc, char **argv)
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
+    installOperationWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -95,6 +97,7 @@ int main(int argc, char **argv)
     addFinanceShots(all);
     addMailShots(all);
     addWorkerShots(all);
+    addOperationShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))
