@@ -294,7 +294,7 @@ void TfrmOperates::open()
                       dmMain->tblCustState, dmMain->tblCustOrigin, dmMain->tblFinanceOrgan, dmMain->tblCurrencyRate,
                       dmMain->tblOperateType, dmMain->tblOperateOrigin, dmMain->tblOperateState, dmMain->qryCustomers1,
                       dmMain->tblCustomers, dmMain->tblLinkmans2, dmMain->tblLinkmans, dmMain->tblOperaters,
-                      dmMain->tblOperates});
+                      dmMain->tblOperates, dmMain->tblOperateDetail});
         // Row ownership: a system user sees every customer and record, others their own.
         for (Dataset *d : {static_cast<Dataset *>(dmMain->tblCustomers2), static_cast<Dataset *>(dmMain->tblOperates2)}) {
             if (IsSystemUser()) {
@@ -399,4 +399,7 @@ void TfrmOperates::openItem(bool insert)
             items->edit();
     }
     TfrmOperateNewChild::execute(PnMain);
+    // The dialog's close resolves its item; none stays pending in the shared dataset.
+    if (WindowKit::isEditing(items))
+        items->cancel();
 }

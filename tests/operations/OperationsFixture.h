@@ -30,8 +30,8 @@ inline void fillOperationsFixture(Database &db)
     c.insert({s("C1"), s("王宅"), s("wang"), s("010-1111"), s("c1@home.cn")});
     c.insert({s("C2"), s("欧宅"), s("o'neil"), s("010-2222"), QVariant()});
     c.insert({s("C3"), s("李宅"), s("li"), s("010-3333"), s("c3@home.cn")});
-    TableInserter rate(db, s("tblCurrencyRate"), {s("CurrID"), s("CurrName"), s("Rate")});
-    rate.insert({s("EUR"), s("欧元"), QVariant()});
+    TableInserter rate(db, s("tblCurrencyRate"), {s("CurrID"), s("CurrName"), s("Rate"), s("Memo")});
+    rate.insert({s("EUR"), s("欧元"), QVariant(), s("汇率待定")});
     const QDateTime day(QDate(2026, 3, 1), QTime(0, 0));
     TableInserter op(db, s("tblOperates"),
                      {s("OperateID"), s("OperateTitle"), s("CustID"), s("Link"), s("CreateDate"), s("OriginId"),
