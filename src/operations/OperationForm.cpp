@@ -184,9 +184,6 @@ OperationForm::OperationForm(Host host, QWidget *parent) : QWidget(parent), m_ho
     for (int c = 1; c < 6; c += 2)
         grid->setColumnStretch(c, 1);
     grid->setRowStretch(10, 1);
-    // The read-only computed fields take no part in the Enter order.
-    m_order.removeAll(editor(s("RMB")));
-    m_order.removeAll(editor(s("Rate")));
     FocusChain::install(m_order, this);
 
     m_amountEdit = amount->lineEdit();

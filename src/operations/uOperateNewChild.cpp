@@ -126,8 +126,6 @@ TfrmOperateNewChild::TfrmOperateNewChild(QWidget *parent) : RecordDialog(parent)
     grid->setColumnStretch(1, 1);
     left->addLayout(grid);
     left->addStretch(1);
-    m_order.removeAll(editor(s("DTotal")));
-    m_order.removeAll(editor(s("RMB")));
     FocusChain::install(m_order, this);
 
     auto *bar = new QToolBar(this);

@@ -141,15 +141,18 @@ void TestOperationItems::totals_data()
     QTest::addColumn<QVariant>("currency");
     QTest::addColumn<double>("total");
     QTest::addColumn<QVariant>("rmb");  // null: empty
-    QTest::newRow("dollars") << QVariant(12.5) << QVariant(3.0) << QVariant(s("USD")) << 37.5 << QVariant(37.5 * 7.1);
+    QTest::addColumn<QString>("shown");  // "折人民币："
+    QTest::newRow("dollars") << QVariant(12.5) << QVariant(3.0) << QVariant(s("USD")) << 37.5 << QVariant(37.5 * 7.1) << s("266.25");
     QTest::newRow("hong kong fractions") << QVariant(1234.56) << QVariant(1.0) << QVariant(s("HKD")) << 1234.56
-                                         << QVariant(1234.56 * 0.91);
-    QTest::newRow("quantity 0") << QVariant(50.0) << QVariant(0.0) << QVariant(s("USD")) << 0.0 << QVariant(0.0);
-    QTest::newRow("price 0") << QVariant(0.0) << QVariant(4.0) << QVariant(s("RMB")) << 0.0 << QVariant(0.0);
-    QTest::newRow("empty quantity") << QVariant(50.0) << QVariant() << QVariant(s("RMB")) << 0.0 << QVariant(0.0);
-    QTest::newRow("no currency") << QVariant(10.0) << QVariant(2.0) << QVariant() << 20.0 << QVariant();
-    QTest::newRow("empty rate") << QVariant(10.0) << QVariant(2.0) << QVariant(s("EUR")) << 20.0 << QVariant();
-    QTest::newRow("unknown currency") << QVariant(10.0) << QVariant(2.0) << QVariant(s("XXX")) << 20.0 << QVariant();
+                                         << QVariant(1234.56 * 0.91) << s("1123.45");
+    QTest::newRow("quantity 0") << QVariant(50.0) << QVariant(0.0) << QVariant(s("USD")) << 0.0 << QVariant(0.0) << s("0.00");
+    QTest::newRow("price 0") << QVariant(0.0) << QVariant(4.0) << QVariant(s("RMB")) << 0.0 << QVariant(0.0) << s("0.00");
+    QTest::newRow("empty quantity") << QVariant(50.0) << QVariant() << QVariant(s("RMB")) << 0.0 << QVariant(0.0) << s("0.00");
+    QTest::newRow("no currency") << QVariant(10.0) << QVariant(2.0) << QVariant() << 20.0 << QVariant() << s("");
+    QTest::newRow("empty rate") << QVariant(10.0) << QVariant(2.0) << QVariant(s("EUR")) << 20.0 << QVariant() << s("");
+    QTest::newRow("a hair below zero") << QVariant(-0.001) << QVariant(1.0) << QVariant(s("RMB")) << -0.001 << QVariant(-0.001)
+                                       << s("0.00");
+    QTest::newRow("unknown currency") << QVariant(10.0) << QVariant(2.0) << QVariant(s("XXX")) << 20.0 << QVariant() << s("");
 }
 
 void TestOperationItems::totals()
@@ -159,6 +162,7 @@ void TestOperationItems::totals()
     QFETCH(QVariant, currency);
     QFETCH(double, total);
     QFETCH(QVariant, rmb);
+    QFETCH(QString, shown);
     Dataset *items = dmMain->tblOperateDetail;
     // The rate comes from the item's own currency, wherever the currency list stands.
     QVERIFY(dmMain->tblCurrencyRate->locate(s("CurrID"), {s("EUR")}));
@@ -176,8 +180,7 @@ void TestOperationItems::totals()
     else
         QCOMPARE(stored.toDouble(), rmb.toDouble());
     // An empty value shows an empty field, never "0.00".
-    auto *shownRmb = dialog.editor(s("RMB"))->findChild<QLineEdit *>();
-    QCOMPARE(shownRmb->text().isEmpty(), rmb.isNull());
+    QCOMPARE(dialog.editor(s("RMB"))->findChild<QLineEdit *>()->text(), shown);
 }
 
 void TestOperationItems::priceChangeIsStoredRecomputed_data()

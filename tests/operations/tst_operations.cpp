@@ -83,6 +83,8 @@ private Q_SLOTS:
     void customerTab();
     void customerDialogNeedsACustomer();
     void queryAndPickersOpenTheirWindows();
+    void enterOrder();
+    void scheduleOpensTheCurrentRecord();
     void folders_data();
     void folders();
     void printing_data();
@@ -610,6 +612,62 @@ void TestOperations::queryAndPickersOpenTheirWindows()
     w()->form()->linkPickButton()->click();
     QCOMPARE(CustomerPickCaller, s("联系客户"));
     QCOMPARE(m_rec->modalWindows.size(), 2);
+}
+
+void TestOperations::enterOrder()
+{
+    openAs(s("Admin"));
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    Dataset *o = dmMain->tblOperates2;
+    QVERIFY(o->locate(s("OperateID"), {s("OP1")}));
+    fire(w()->Act_Modify);
+    QStringList names;
+    for (QWidget *e : w()->form()->enterOrder())
+        names << e->objectName();
+    QCOMPARE(names, (QStringList{s("edOperateID"), s("edOperateTitle"), s("edCustID"), s("chkLink"), s("edLinkCustID"),
+                                 s("edCreateDate"), s("edLinkmanID"), s("edOriginId"), s("edTypeID"), s("edInOrOut"),
+                                 s("edOperaterID"), s("edWriteDate"), s("edEndDate"), s("edCompactAmount"), s("edCurrID"),
+                                 s("edRMB"), s("edProfit"), s("edRate"), s("edOperateStateID"), s("edFilePath")}));
+    const auto focused = [](QWidget *e) { return e->hasFocus() || e->isAncestorOf(QApplication::focusWidget()); };
+    // Enter on the check box passes over the linked customer while it is off.
+    QWidget *link = w()->form()->editor(s("Link"));
+    link->setFocus();
+    QTest::keyClick(link, Qt::Key_Return);
+    QVERIFY(focused(w()->form()->editor(s("CreateDate"))));
+    o->field(s("Link")).setValue(true);
+    link->setFocus();
+    QTest::keyClick(link, Qt::Key_Return);
+    QVERIFY(focused(w()->form()->editor(s("LinkCustID"))));
+}
+
+void TestOperations::scheduleOpensTheCurrentRecord()
+{
+    openAs(s("wang"));
+    QVERIFY(m_main->hasOpener(s("TfrmOperateNew1")));
+    Dataset *o = dmMain->tblOperates;
+    OpenDatasets({dmMain->tblCustomers, o});
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("C1")}));
+    QString shown;
+    m_rec->onModal = [&shown, o](QDialog *d) -> int {
+        auto *dialog = qobject_cast<TfrmOperateNew1 *>(d);
+        if (dialog && o->state() == Dataset::State::Edit)
+            shown = qobject_cast<QLineEdit *>(dialog->form()->editor(s("OperateID")))->text();
+        return QDialog::Rejected;
+    };
+    QVERIFY(m_main->openWindow(s("TfrmOperateNew1")));
+    QCOMPARE(shown, s("OP1"));
+    QCOMPARE(m_rec->modalWindows, QStringList{s("frmOperateNew1")});
+    o->cancel();
+    // A customer without records: nothing to show.
+    dmMain->database()->exec(s("delete from tblOperates where CustID = 'C2'"));
+    o->close();
+    o->open();
+    QVERIFY(dmMain->tblCustomers->locate(s("CustId"), {s("C2")}));
+    QVERIFY(o->isEmpty());
+    QVERIFY(m_main->openWindow(s("TfrmOperateNew1")));
+    QCOMPARE(m_rec->modalWindows.size(), 1);
+    QCOMPARE(o->state(), Dataset::State::Browse);
 }
 
 void TestOperations::folders_data()
