@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpacerItem>
 
 namespace {
 
@@ -78,7 +79,7 @@ OperationForm::OperationForm(Host host, QWidget *parent) : QWidget(parent), m_ho
     auto *grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(5);
+    grid->setVerticalSpacing(3);
 
     const auto place = [&](const char *label, const char *field, QWidget *editor, int row, int column, int span = 1,
                            QWidget *shown = nullptr) {
@@ -157,33 +158,35 @@ OperationForm::OperationForm(Host host, QWidget *parent) : QWidget(parent), m_ho
     m_linkRow = withButton(linked, m_pickLink, "btnPickLinkCustomer");
     m_linkRow->setObjectName(s("linkCustomerRow"));
     place("联系客户：", "LinkCustID", linked, 3, 0, 2, m_linkRow);
-    place("建档时间：", "CreateDate", date("CreateDate"), 3, 2);
-    place("联 系 人：", "LinkmanID", lookup("LinkmanID", window ? dmMain->dsLinkmans2 : dmMain->dsLinkmans, "LinkmanID", "Name"), 4, 0);
-    place("业务来源：", "OriginId", lookup("OriginId", dmMain->dsOperateOrigin, "OriginID", "OriginName"), 4, 1);
-    place("业务类型：", "TypeID", lookup("TypeID", dmMain->dsOperateType, "TypeID", "TypeName"), 4, 2);
+    place("建档时间：", "CreateDate", date("CreateDate"), 0, 2);
+    place("联 系 人：", "LinkmanID", lookup("LinkmanID", window ? dmMain->dsLinkmans2 : dmMain->dsLinkmans, "LinkmanID", "Name"), 3, 2);
+    place("业务来源：", "OriginId", lookup("OriginId", dmMain->dsOperateOrigin, "OriginID", "OriginName"), 1, 2);
+    place("业务类型：", "TypeID", lookup("TypeID", dmMain->dsOperateType, "TypeID", "TypeName"), 4, 0);
     auto *direction = new DbComboBox(this);
     direction->addItems({s("收款"), s("付款")});
     direction->bind(src, s("InOrOut"));
-    place("收付类型：", "InOrOut", direction, 5, 0);
-    place("工作人员：", "OperaterID", lookup("OperaterID", dmMain->dsOperaters, "OperaterID", "Name"), 5, 1);
-    place("签约日期：", "WriteDate", date("WriteDate"), 5, 2);
-    place("截止日期：", "EndDate", date("EndDate"), 6, 0);
+    place("收付类型：", "InOrOut", direction, 4, 1);
+    place("工作人员：", "OperaterID", lookup("OperaterID", dmMain->dsOperaters, "OperaterID", "Name"), 4, 2);
+    place("签约日期：", "WriteDate", date("WriteDate"), 5, 0);
+    place("截止日期：", "EndDate", date("EndDate"), 5, 1);
     DbNumberEdit *amount = number("CompactAmount", false, -1);
-    place("合同金额：", "CompactAmount", amount, 6, 1);
-    place("币别名称：", "CurrID", lookup("CurrID", dmMain->dsCurrencyRate, "CurrID", "CurrName"), 6, 2);
-    place("折人民币：", "RMB", number("RMB", true, 2), 7, 0);
+    place("合同金额：", "CompactAmount", amount, 6, 0);
+    place("币别名称：", "CurrID", lookup("CurrID", dmMain->dsCurrencyRate, "CurrID", "CurrName"), 6, 1);
+    place("折人民币：", "RMB", number("RMB", true, 2), 6, 2);
     DbNumberEdit *profit = number("Profit", false, -1);
-    place("预计利润：", "Profit", profit, 7, 1);
-    place("利润率：", "Rate", number("Rate", true, 4), 7, 2);
+    place("预计利润：", "Profit", profit, 7, 0);
+    place("利润率：", "Rate", number("Rate", true, 4), 7, 1);
     place("业务状态：", "OperateStateID",
-          lookup("OperateStateID", dmMain->dsOperateState, "OperateStateID", "OperateStateName"), 8, 0);
+          lookup("OperateStateID", dmMain->dsOperateState, "OperateStateID", "OperateStateName"), 5, 2);
+    // The remarks two lines high in the last cell: the hosting client area has little height.
     auto *memo = new DbMemo(this);
     memo->bind(src, s("FilePath"));
-    memo->setMaximumHeight(60);
-    place("备    注：", "FilePath", memo, 9, 0, 3);
+    memo->setFixedHeight(fontMetrics().lineSpacing() * 2 + 4);
+    place("备    注：", "FilePath", memo, 7, 2);
+    grid->addItem(new QSpacerItem(0, 0), 8, 0);
     for (int c = 1; c < 6; c += 2)
         grid->setColumnStretch(c, 1);
-    grid->setRowStretch(10, 1);
+    grid->setRowStretch(8, 1);
     FocusChain::install(m_order, this);
 
     m_amountEdit = amount->lineEdit();

@@ -22,6 +22,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QTreeView>
@@ -105,7 +107,7 @@ QWidget *TfrmOperates::buildListPage()
     using C = GridColumn;
     m_list = page->grid();
     m_list->setObjectName(s("gridOperates"));
-    m_list->setColumns({C::text(s("业务代码"), s("OperateID"), 90), C::text(s("业务标题"), s("OperateTitle"), 150),
+    m_list->setColumns({C::text(s("业务代码"), s("OperateID"), 115), C::text(s("业务标题"), s("OperateTitle"), 150),
                         C::text(s("客户名称"), s("CustName"), 130), C::text(s("业务员"), s("OperaterName"), 70),
                         C::centred(s("建档日期"), s("CreateDate"), 85), C::money(s("合同金额"), s("CompactAmount"), 95),
                         C::text(s("币别"), s("CurrName"), 60), C::centred(s("收支类型"), s("InOrOut"), 65),
@@ -159,13 +161,32 @@ QWidget *TfrmOperates::buildRecordPage()
                              m_form->applyLinkRule();
                          });
     layout->addWidget(bar);
-    m_form = new OperationForm(OperationForm::Host::Window, page);
-    layout->addWidget(m_form);
-    m_lower = new QTabWidget(page);
+    // The record above, its items and customer below; the user moves the split.
+    auto *split = new QSplitter(Qt::Vertical, page);
+    split->setObjectName(s("recordSplit"));
+    split->setChildrenCollapsible(false);
+    auto *formArea = new QScrollArea(split);
+    formArea->setFrameShape(QFrame::NoFrame);
+    formArea->setWidgetResizable(true);
+    m_form = new OperationForm(OperationForm::Host::Window);
+    formArea->setWidget(m_form);
+    formArea->setMinimumHeight(120);
+    m_lower = new QTabWidget(split);
     m_lower->setObjectName(s("lowerTabs"));
     m_lower->addTab(buildItemsTab(), s("业务（合同）过程跟踪"));
-    m_lower->addTab(buildCustomerTab(), s("客户资料"));
-    layout->addWidget(m_lower, 1);
+    auto *customerArea = new QScrollArea;
+    customerArea->setFrameShape(QFrame::NoFrame);
+    customerArea->setWidgetResizable(true);
+    customerArea->setWidget(buildCustomerTab());
+    m_lower->addTab(customerArea, s("客户资料"));
+    m_lower->setMinimumHeight(150);
+    split->addWidget(formArea);
+    split->addWidget(m_lower);
+    split->setStretchFactor(0, 0);
+    split->setStretchFactor(1, 1);
+    // The record in full where the height allows it; the lower tabs keep room for a few rows.
+    split->setSizes({m_form->sizeHint().height(), 1000});
+    layout->addWidget(split, 1);
     return page;
 }
 
@@ -195,12 +216,14 @@ QWidget *TfrmOperates::buildItemsTab()
     using C = GridColumn;
     m_items = page->grid();
     m_items->setObjectName(s("gridOperateDetail"));
-    m_items->setColumns({C::centred(s("业务详细编号"), s("DetailNo"), 90), C::centred(s("发生日期"), s("OperateDate"), 85),
-                         C::text(s("主题"), s("DTitle"), 150), C::centred(s("收支类型"), s("InOut"), 70),
-                         C::money(s("单价"), s("Price"), 85), C::money(s("数量"), s("Amount"), 70),
-                         C::money(s("总计"), s("DTotal"), 95), C::centred(s("币别"), s("CurrID"), 55),
-                         C::money(s("折人民币"), s("RMB"), 95)});
+    m_items->setColumns({C::centred(s("业务详细编号"), s("DetailNo"), 75), C::centred(s("发生日期"), s("OperateDate"), 80),
+                         C::text(s("主题"), s("DTitle"), 100), C::centred(s("收支类型"), s("InOut"), 60),
+                         C::money(s("单价"), s("Price"), 75),
+                         GridColumn{s("数量"), s("Amount"), Qt::AlignRight | Qt::AlignVCenter, 45},
+                         C::money(s("总计"), s("DTotal"), 85), C::centred(s("币别"), s("CurrID"), 45),
+                         C::money(s("折人民币"), s("RMB"), 85)});
     m_items->setDataSource(dmMain->dsOperateDetail);
+    m_items->setGroupPanelVisible(false);
     m_items->sortBy(s("DetailNo"));
     connect(m_items, &DbGrid::rowDoubleClicked, this, [this] { Act_ItemModify->trigger(); });
     return page;
