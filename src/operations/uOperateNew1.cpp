@@ -8,6 +8,7 @@
 #include "udmMain.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QToolBar>
 
@@ -33,6 +34,11 @@ TfrmOperateNew1::TfrmOperateNew1(QWidget *parent) : RecordDialog(parent)
     auto *layout = new QHBoxLayout(this);
     m_form = new OperationForm(OperationForm::Host::Dialog, this);
     layout->addWidget(m_form, 1);
+    // The button column stands apart from the fields.
+    auto *rule = new QFrame(this);
+    rule->setFrameShape(QFrame::VLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(rule);
     auto *bar = new QToolBar(this);
     bar->setObjectName(s("dialogButtons"));
     bar->setOrientation(Qt::Vertical);

@@ -20,6 +20,7 @@
 #include "udmMain.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -128,6 +129,11 @@ TfrmOperateNewChild::TfrmOperateNewChild(QWidget *parent) : RecordDialog(parent)
     left->addStretch(1);
     FocusChain::install(m_order, this);
 
+    // The button column stands apart from the fields.
+    auto *rule = new QFrame(this);
+    rule->setFrameShape(QFrame::VLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(rule);
     auto *bar = new QToolBar(this);
     bar->setObjectName(s("dialogButtons"));
     bar->setOrientation(Qt::Vertical);
