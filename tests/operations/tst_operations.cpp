@@ -82,6 +82,7 @@ private Q_SLOTS:
     void customerTab_data();
     void customerTab();
     void customerDialogNeedsACustomer();
+    void dialogNewNeedsACustomer();
     void queryAndPickersOpenTheirWindows();
     void enterOrder();
     void scheduleOpensTheCurrentRecord();
@@ -594,6 +595,31 @@ void TestOperations::customerDialogNeedsACustomer()
     QVERIFY(m_rec->modalWindows.isEmpty());
     QCOMPARE(dmMain->tblOperates->state(), Dataset::State::Browse);
     QCOMPARE(count(s("select count(*) from tblOperates")), 0);
+}
+
+void TestOperations::dialogNewNeedsACustomer()
+{
+    openAs(s("wang"));
+    Dataset *c = dmMain->tblCustomers;
+    OpenDatasets({c});
+    QVERIFY(c->locate(s("CustId"), {s("C1")}));
+    TfrmOperateNew1::prepare();
+    TfrmOperateNew1 dialog;
+    dialog.show();
+    fire(dialog.Act_Add);
+    QCOMPARE(dmMain->tblOperates->state(), Dataset::State::Insert);
+    QCOMPARE(dmMain->tblOperates->field(s("CustID")).asString(), s("C1"));
+    QCOMPARE(logEntries().last(), s("客户业务管理-业务资料-新增"));
+    ActionGate::instance()->evaluate();
+    QVERIFY(!dialog.Act_Add->isEnabled());  // not while a new record is pending
+    dmMain->tblOperates->cancel();
+    // A new customer without a code yet: a record would belong to no one.
+    c->append();
+    ActionGate::instance()->evaluate();
+    QVERIFY(!dialog.Act_Add->isEnabled());
+    dialog.Act_Add->trigger();
+    QCOMPARE(dmMain->tblOperates->state(), Dataset::State::Browse);
+    c->cancel();
 }
 
 void TestOperations::queryAndPickersOpenTheirWindows()
