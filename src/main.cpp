@@ -10,6 +10,7 @@
 #include "FinanceWindows.h"
 #include "MailWindows.h"
 #include "Messages.h"
+#include "OperationWindows.h"
 #include "RefdataWindows.h"
 #include "ScheduleWindows.h"
 #include "SendingWindows.h"
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
     installScheduleWindows(mainWindow);
+    installOperationWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

@@ -312,6 +312,57 @@ private:
             }
         }
         m_counts.customers = n;
+        namedOperations(op, item);
+    }
+
+    // Records named for what they show, outside the generator so the rest stays as it was:
+    // a Hong Kong dollar contract its items settle to the cent, a record without currency,
+    // items of every kind (one without currency), an overpaid payment contract, a record
+    // without items.
+    void namedOperations(TableInserter &op, TableInserter &item)
+    {
+        const QDateTime created(m_anchor.addDays(-60), QTime(0, 0));
+        const QDateTime end(m_anchor.addDays(120), QTime(0, 0));
+        const QString staff = m_staffIds.first();
+        struct Op
+        {
+            const char *id, *title, *customer, *direction, *currency;
+            double amount, profit;
+        };
+        const Op ops[] = {{"DEMO-HK01", "港币保洁合同（分期结清）", "C000001", "收款", "HKD", 12345.67, 1234.57},
+                          {"DEMO-NOCUR", "未定币别的护工合同", "C000002", "收款", nullptr, 8000.0, 800.0},
+                          {"DEMO-KINDS", "月嫂合同（各类子项）", "C000003", "收款", "RMB", 9000.0, 1800.0},
+                          {"DEMO-OVERPAY", "育婴师外包合同（多付）", "C000004", "付款", "RMB", 5000.0, 500.0},
+                          {"DEMO-EMPTY", "钟点工合同（尚无子项）", "C000005", "收款", "RMB", 3000.0, 0.0}};
+        const auto rateOf = [](const char *currency) { return qstrcmp(currency, "HKD") == 0 ? 0.91 : 1.0; };
+        for (const Op &o : ops) {
+            const QVariant currency = o.currency ? QVariant(u8(o.currency)) : QVariant();
+            const QVariant rmb = o.currency ? QVariant(o.amount * rateOf(o.currency)) : QVariant();
+            op.insert({u8(o.id), u8(o.title), u8(o.customer), false, created, QVariant(), u8("01"), u8("02"), created,
+                       end, staff, o.amount, o.profit, o.profit / o.amount, u8(o.direction), u8("02"), u8("演示记录"),
+                       u8("Admin"), currency, rmb});
+            ++m_counts.operates;
+        }
+        struct Item
+        {
+            const char *op, *no, *title, *kind, *currency;
+            double price, qty;
+        };
+        const Item items[] = {{"DEMO-HK01", "1", "首期保洁费", "收入", "HKD", 6172.83, 1},
+                              {"DEMO-HK01", "2", "尾期保洁费", "收入", "HKD", 6172.84, 1},
+                              {"DEMO-KINDS", "1", "月嫂服务费", "收入", "RMB", 4500, 2},
+                              {"DEMO-KINDS", "2", "体检费用", "支出", "RMB", 300, 1},
+                              {"DEMO-KINDS", "3", "电话确认上户时间", "业务联系", "RMB", 0, 0},
+                              {"DEMO-KINDS", "4", "上户回访", "拜访", nullptr, 50, 1},
+                              {"DEMO-KINDS", "5", "宴请客户", "招待", "RMB", 260, 1},
+                              {"DEMO-OVERPAY", "1", "外包服务费", "支出", "RMB", 3000, 2}};
+        for (const Item &i : items) {
+            const double total = i.price * i.qty;
+            item.insert({u8(i.op), u8(i.no), u8(i.title), created.addDays(7 * (u8(i.no).toInt() - 1)), u8(i.kind), i.price,
+                         i.qty, total, i.currency ? QVariant(u8(i.currency)) : QVariant(),
+                         i.currency ? QVariant(total * rateOf(i.currency)) : QVariant(), QString()});
+            ++m_counts.details;
+        }
     }
 
     void workers()

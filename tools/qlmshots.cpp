@@ -12,6 +12,7 @@
 #include "DocumentWindows.h"
 #include "MailWindows.h"
 #include "NewDatabase.h"
+#include "OperationWindows.h"
 #include "RefdataWindows.h"
 #include "ScheduleWindows.h"
 #include "SendingWindows.h"
@@ -84,6 +85,7 @@ int main(int argc, char **argv)
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
     installScheduleWindows(mainWindow);
+    installOperationWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -98,6 +100,7 @@ int main(int argc, char **argv)
     addMailShots(all);
     addWorkerShots(all);
     addScheduleShots(all);
+    addOperationShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

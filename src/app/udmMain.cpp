@@ -3,6 +3,7 @@
 #include "ConnectionString.h"
 #include "ContactRules.h"
 #include "CustomerRules.h"
+#include "OperationRules.h"
 #include "SendingRules.h"
 #include "DatabaseConnector.h"
 #include "DatabaseFile.h"
@@ -11,25 +12,6 @@
 #include "uPublic.h"
 
 TdmMain *dmMain = nullptr;
-
-namespace {
-
-// A new row of the dataset is stored only with its key: without one the insert is dropped silently.
-Dataset::BeforePostHook requireKeyOnInsert(const char *keyField)
-{
-    const QString key = s(keyField);
-    return [key](Dataset &ds) {
-        if (ds.state() != Dataset::State::Insert)
-            return Dataset::BeforePost::Proceed;
-        try {
-            return ds.field(key).isNull() ? Dataset::BeforePost::CancelInsert : Dataset::BeforePost::Proceed;
-        } catch (const DatasetError &) {
-            return Dataset::BeforePost::CancelInsert;
-        }
-    };
-}
-
-}  // namespace
 
 TableDataset *TdmMain::table(const char *name, const char *tableName, const char *orderBy)
 {
@@ -160,7 +142,11 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
     tblCustomers2->setBeforePost(CustomerRules::beforePost(false));
     qryLinkmans1->setBeforePost(ContactRules::beforePost());
     tblLinkmans->setBeforePost(ContactRules::beforePost());
-    tblOperates2->setBeforePost(requireKeyOnInsert("OPerateID"));
+    // A record keeps its code while items name it; a new list row without a code is dropped.
+    tblOperates2->setBeforePost(OperationRules::beforePost(true));
+    tblOperates->setBeforePost(OperationRules::beforePost(false));
+    tblOperateDetail->setBeforePost(OperationRules::itemBeforePost());
+    tblOperateDetail1->setBeforePost(OperationRules::itemBeforePost());
     tblShusong->setBeforePost(SendingRules::beforePost());
 
     declareLookups();

@@ -96,8 +96,12 @@ void DbNumberEdit::load()
     m_dirty = false;
     const QVariant v = m_link->value();
     QString t;
-    if (v.isValid() && !v.isNull())
+    if (v.isValid() && !v.isNull()) {
         t = m_decimals >= 0 ? QString::number(v.toDouble(), 'f', m_decimals) : m_link->text();
+        // A value that rounds to zero shows without a sign, never "-0.00".
+        if (m_decimals >= 0 && t.startsWith(QLatin1Char('-')) && t.toDouble() == 0.0)
+            t = t.mid(1);
+    }
     m_edit->setText(t);
     setEnabled(m_link->isLinked());
 }

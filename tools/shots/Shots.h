@@ -33,3 +33,4 @@ void addFinanceShots(QList<Shot> &shots);
 void addMailShots(QList<Shot> &shots);
 void addWorkerShots(QList<Shot> &shots);
 void addScheduleShots(QList<Shot> &shots);
+void addOperationShots(QList<Shot> &shots);
