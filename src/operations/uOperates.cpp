@@ -51,21 +51,14 @@ bool hasRow(Dataset *d)
 
 }  // namespace
 
-TfrmOperates::TfrmOperates(QObject *parent) : QObject(parent)
+TfrmOperates::TfrmOperates(QObject *parent) : QObject(parent), m_host(s("业务（合同）资料"))
 {
     frmOperates = this;
     setObjectName(s("frmOperates"));
-    PnMain = new QWidget;
-    m_panel = PnMain;
-    PnMain->setObjectName(s("PnMain"));
-    PnMain->setWindowTitle(s("业务（合同）资料"));
-    auto *layout = new QVBoxLayout(PnMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_pages = new QTabWidget(PnMain);
-    m_pages->addTab(buildListPage(), s("业务（合同）资料列表"));
-    m_pages->addTab(buildRecordPage(), s("业务（合同）详细资料"));
-    layout->addWidget(m_pages);
-    connect(m_pages, &QTabWidget::currentChanged, this, [this] { m_form->applyLinkRule(); });
+    PnMain = m_host.widget();
+    m_host.addPage(buildListPage(), s("业务（合同）资料列表"));
+    m_host.addPage(buildRecordPage(), s("业务（合同）详细资料"));
+    connect(m_host.pages(), &QTabWidget::currentChanged, this, [this] { m_form->applyLinkRule(); });
 
     // The customer tab follows the record: each row move and each change of its customer.
     Dataset *o = dmMain->tblOperates2;
@@ -85,8 +78,6 @@ TfrmOperates::TfrmOperates(QObject *parent) : QObject(parent)
 
 TfrmOperates::~TfrmOperates()
 {
-    if (m_panel && !m_panel->parent())
-        delete m_panel;
     if (frmOperates == this)
         frmOperates = nullptr;
 }
@@ -371,7 +362,7 @@ void TfrmOperates::insertOrModify(bool insert)
         frmMain->setNavigationVisible(false);
         frmMain->selectTab(s("业务管理"));
     }
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     m_form->editor(s("OperateID"))->setFocus();
     m_form->applyLinkRule();
     if (!insert && !o->isEmpty())

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowKit.h"
+
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -49,7 +51,7 @@ public:
     QAction *Act_ItemDelete = nullptr;
     QAction *Act_ItemRefresh = nullptr;
 
-    QTabWidget *pages() const { return m_pages; }
+    QTabWidget *pages() const { return m_host.pages(); }
     QTabWidget *lowerTabs() const { return m_lower; }
     OperationForm *form() const { return m_form; }
     DbGrid *listGrid() const { return m_list; }
@@ -76,14 +78,13 @@ private:
     void query();
     void openItem(bool insert);
 
-    QPointer<QWidget> m_panel;
-    QTabWidget *m_pages = nullptr;
     QTabWidget *m_lower = nullptr;
     OperationForm *m_form = nullptr;
     DbGrid *m_list = nullptr;
     DbGrid *m_items = nullptr;
     QPushButton *m_mail = nullptr;
     QHash<QString, QLineEdit *> m_customer;
+    WindowKit::HostedPanel m_host;  // last: the panel goes before the other members
 };
 
 extern TfrmOperates *frmOperates;
