@@ -14,6 +14,7 @@
 #include "SendingWindows.h"
 #include "StartUp.h"
 #include "WorkerWindows.h"
+#include "StaffWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -74,6 +75,7 @@ int main(int argc, char **argv)
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
+    installStaffWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;
