@@ -15,6 +15,7 @@
 #include "RefdataWindows.h"
 #include "SendingWindows.h"
 #include "WorkerWindows.h"
+#include "StaffWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
 #include "uPublic.h"
@@ -63,6 +64,7 @@ int main(int argc, char **argv)
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
         DemoData::addWorkerPhotos(*db, FilesRoot);
+        DemoData::addStaffPhotos(*db, FilesRoot);
     }
     DemoData::addDocuments(FilesRoot);
     QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
@@ -82,6 +84,7 @@ int main(int argc, char **argv)
     installFinanceWindows(mainWindow);
     installMailWindows(mainWindow);
     installWorkerWindows(mainWindow);
+    installStaffWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -95,6 +98,7 @@ int main(int argc, char **argv)
     addFinanceShots(all);
     addMailShots(all);
     addWorkerShots(all);
+    addStaffShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -300,7 +300,6 @@ bool TfrmAssign::assign()
     {
         HideOnExit hide{m_progress};
         m_progress->show();
-        m_progress->raise();
         // Drawn once before the work starts; nothing the user does meanwhile is taken.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         try {

@@ -119,6 +119,7 @@ QWidget *TfrmOperaterTrack::buildDetail()
     auto *charge = new DbNumberEdit(box);
     charge->bind(src, s("Charge"));
     charge->setReadOnly(true);
+    charge->setCalculatorVisible(false);
     place("费用开销：", "Charge", charge, 3, 1);
     m_memo = new DbMemo(box);
     m_memo->bind(src, s("Memo"));

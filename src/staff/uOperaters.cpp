@@ -174,7 +174,7 @@ QWidget *TfrmOperaters::buildFields(QWidget *parent)
     form->setVerticalSpacing(4);
     // Places a field at (row, column) of the three columns, spanning `span` of them.
     const auto place = [&](const char *label, const char *field, QWidget *w, int row, int column, int span = 1,
-                           QPushButton *button = nullptr) {
+                           QPushButton *button = nullptr, int rows = 1) {
         w->setObjectName(s("ed") + s(field));
         auto *l = new QLabel(s(label), box);
         l->setBuddy(w);
@@ -186,8 +186,8 @@ QWidget *TfrmOperaters::buildFields(QWidget *parent)
             h->addWidget(w, 1);
             h->addWidget(button);
         }
-        form->addWidget(l, row, column * 2);
-        form->addWidget(cell, row, column * 2 + 1, 1, span * 2 - 1);
+        form->addWidget(l, row, column * 2, rows, 1, rows > 1 ? Qt::AlignTop : Qt::Alignment());
+        form->addWidget(cell, row, column * 2 + 1, rows, span * 2 - 1);
         m_editors.insert(s(field).toLower(), w);
         m_order << w;
     };
@@ -231,15 +231,17 @@ QWidget *TfrmOperaters::buildFields(QWidget *parent)
     auto *email = new DbHyperlinkEdit(box);
     email->bind(src, s("Email"));
     m_mail = button("发送邮件", "btnMail");
-    place("Email邮箱：", "Email", email, 5, 0, 1, m_mail);
+    m_mail->setMinimumWidth(80);
+    place("Email邮箱：", "Email", email, 5, 0, 2, m_mail);
     auto *home = new DbHyperlinkEdit(box);
     home->bind(src, s("HomePage"));
     m_home = button("打开...", "btnHomePage");
-    place("主　　页：", "HomePage", home, 5, 1, 2, m_home);
+    m_home->setMinimumWidth(80);
+    place("主　　页：", "HomePage", home, 6, 0, 2, m_home);
     auto *memo = new DbMemo(box);
     memo->bind(src, s("Memo"));
-    memo->setMaximumHeight(48);
-    place("备　　注：", "Memo", memo, 6, 0, 3);
+    memo->setMaximumHeight(60);
+    place("备　　注：", "Memo", memo, 5, 2, 1, nullptr, 2);
     for (int c = 1; c < 6; c += 2)
         form->setColumnStretch(c, 1);
 

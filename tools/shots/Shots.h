@@ -32,3 +32,4 @@ void addSendingShots(QList<Shot> &shots);
 void addFinanceShots(QList<Shot> &shots);
 void addMailShots(QList<Shot> &shots);
 void addWorkerShots(QList<Shot> &shots);
+void addStaffShots(QList<Shot> &shots);
