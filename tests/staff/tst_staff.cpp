@@ -114,6 +114,9 @@ private Q_SLOTS:
     void photoFiles();
     void cancelRestoresThePhoto();
     void zoomOpensTheViewer();
+    void subRights_data();
+    void subRights();
+    void enterOrderAndLinks();
     void staffNamesIgnoreTheQueryFilter();
 
 private:
@@ -139,7 +142,7 @@ void TestStaff::initTestCase()
     Transaction tx(*db);
     const QString hash = PasswordHash::make(s("pw"), 1000);
     TableInserter user(*db, s("tblUser"), {s("UserID"), s("Password"), s("Sys")});
-    for (const char *u : {"wang", "li"})
+    for (const char *u : {"wang", "li", "guest", "adder"})
         user.insert({s(u), hash, false});
     TableInserter right(*db, s("tblUserRight"),
                         {s("UserID"), s("RightID"), s("Insert"), s("Modify"), s("Delete"), s("Query"), s("Print")});
@@ -147,6 +150,8 @@ void TestStaff::initTestCase()
         right.insert({s(u), s("303"), true, true, true, true, true});
         right.insert({s(u), s("304"), true, true, true, true, true});
     }
+    right.insert({s("guest"), s("303"), false, true, false, true, false});
+    right.insert({s("adder"), s("303"), true, false, false, false, false});
     TableInserter o(*db, s("tblOperaters"), {s("OperaterID"), s("Name"), s("NickName"), s("Duty"), s("DepartmentID")});
     o.insert({s("S01"), s("张伟"), s("小张"), s("经理"), s("02")});
     o.insert({s("S02"), s("李娜"), s("娜娜"), s("业务员"), s("02")});
@@ -643,6 +648,67 @@ void TestStaff::staffNamesIgnoreTheQueryFilter()
     dmMain->tblOperaters->field(s("Name")).setValue(s("李娜娜"));
     dmMain->tblOperaters->post();
     QCOMPARE(ops->field(s("OperaterName")).asString(), s("李娜娜"));
+}
+
+void TestStaff::subRights_data()
+{
+    QTest::addColumn<QString>("user");
+    // Insert, Modify, Delete, Query, Print, Refresh, Add, Del, Qry, Prt, Save while editing, Save while inserting
+    QTest::addColumn<QList<bool>>("enabled");
+    QTest::newRow("every sub-right") << s("wang")
+                                     << QList<bool>{true, true, true, true, true, true, true, true, true, true, true, true};
+    QTest::newRow("modify and query") << s("guest") << QList<bool>{false, true, false, true, false, true, false, false,
+                                                                   true, false, true, true};
+    QTest::newRow("insert only") << s("adder") << QList<bool>{true, false, false, false, false, true, true, false, false,
+                                                              false, false, true};
+}
+
+void TestStaff::subRights()
+{
+    QFETCH(QString, user);
+    QFETCH(QList<bool>, enabled);
+    openAs(user);
+    const QList<QAction *> actions{w()->Act_Insert, w()->Act_Modify, w()->Act_Delete, w()->Act_Query, w()->Act_Print,
+                                   w()->Act_Refresh, w()->Act_Add,   w()->Act_Del,    w()->Act_Qry,   w()->Act_Prt};
+    for (int i = 0; i < actions.size(); ++i)
+        QVERIFY2(actions.at(i)->isEnabled() == enabled.at(i), qPrintable(actions.at(i)->objectName()));
+    QVERIFY(!w()->Act_Save->isEnabled());
+    QVERIFY(!w()->Act_Cancel->isEnabled());
+    dmMain->tblOperaters->edit();
+    ActionGate::instance()->evaluate();
+    QCOMPARE(w()->Act_Save->isEnabled(), enabled.at(10));
+    QVERIFY(w()->Act_Cancel->isEnabled());
+    dmMain->tblOperaters->cancel();
+    dmMain->tblOperaters->append();
+    ActionGate::instance()->evaluate();
+    QCOMPARE(w()->Act_Save->isEnabled(), enabled.at(11));
+    QVERIFY(!w()->Act_Add->isEnabled());  // not while inserting
+    dmMain->tblOperaters->cancel();
+}
+
+void TestStaff::enterOrderAndLinks()
+{
+    openAs(s("wang"));
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+    w()->Act_Modify->trigger();
+    const QList<QWidget *> order = w()->enterOrder();
+    QStringList names;
+    for (QWidget *e : order)
+        names << e->objectName().mid(2);
+    QCOMPARE(names, (QStringList{s("OperaterID"), s("Name"), s("NickName"), s("Sex"), s("DepartmentID"), s("Duty"),
+                                 s("Education"), s("Birth"), s("ID"), s("Native"), s("CTelephone"), s("Fax"),
+                                 s("HTelephone"), s("Mobile"), s("Address"), s("Email"), s("HomePage"), s("Memo")}));
+    order.at(0)->setFocus();
+    QTest::keyClick(order.at(0), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), order.at(1));
+    retype(w()->editor(s("Email")), s("zhang@jiazheng.example"));
+    retype(w()->editor(s("HomePage")), s("www.jiazheng.example"));
+    QTest::mouseClick(w()->mailButton(), Qt::LeftButton);
+    QTest::mouseClick(w()->homeButton(), Qt::LeftButton);
+    QCOMPARE(m_rec->opened.size(), 2);
+    QVERIFY(m_rec->opened.at(0).startsWith(s("mailto:zhang")));
+    QCOMPARE(m_rec->opened.at(1), s("http://www.jiazheng.example"));
 }
 
 QTEST_MAIN(TestStaff)
