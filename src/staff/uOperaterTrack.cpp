@@ -44,6 +44,9 @@ TfrmOperaterTrack::TfrmOperaterTrack(QWidget *parent) : QDialog(parent)
     WindowKit::ToolRow row(bar, this, QString());
     Act_Close = row.add("Act_Close", s("关闭"), "", "", [this] { reject(); });
     Act_Modify = row.add("Act_Modify", s("修改"), "", "Ctrl+A", [this, t] {
+        // A query that found nothing leaves nothing to change: no blank contact record is started.
+        if (t->isActive() && t->isEmpty())
+            return;
         t->edit();
         m_memo->setFocus();
     });

@@ -497,6 +497,16 @@ void TestAssign::trackClosingStoresTheRemark()
     QVERIFY(m_rec->messages.isEmpty());
     QCOMPARE(dmMain->database()->scalar(s("select Memo from tblCustomerState where CustID='C3'")).toString(),
              s("follow up"));
+
+    // "修改" on a day without contacts starts no blank record.
+    TfrmOperaterTrack again;
+    TfrmOpTrackQuery empty(&again);
+    empty.dateEdit()->setDate(QDate(2026, 3, 9));
+    QVERIFY(empty.run());
+    again.Act_Modify->trigger();
+    QCOMPARE(dmMain->tblOperaterTrack->state(), Dataset::State::Browse);
+    again.Act_Close->trigger();
+    QCOMPARE(dmMain->database()->scalar(s("select count(*) from tblCustomerState")).toInt(), 3);
 }
 
 void TestAssign::trackClosingWithARefusedPostStaysOpen()
