@@ -17,6 +17,8 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
