@@ -14,6 +14,7 @@
 #include "RefdataWindows.h"
 #include "ScheduleWindows.h"
 #include "SendingWindows.h"
+#include "StaffWindows.h"
 #include "StartUp.h"
 #include "WorkerWindows.h"
 #include "uLogin.h"
@@ -78,6 +79,7 @@ int main(int argc, char **argv)
     installWorkerWindows(mainWindow);
     installScheduleWindows(mainWindow);
     installOperationWindows(mainWindow);
+    installStaffWindows(mainWindow);
     splash.reset();
     if (checkOnly)
         return 0;

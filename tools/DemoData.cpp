@@ -14,6 +14,8 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <functional>
+
 namespace DemoData {
 
 namespace {
@@ -218,6 +220,8 @@ private:
 
         const QStringList linkTypes = u8List({"电话联系", "登门拜访", "电子邮件联系", "应邀上门", "招待客户"});
         const QStringList contents = u8List({"了解保姆需求", "回访服务质量", "商谈续约", "更换家政人员", "收取服务费"});
+        const QStringList trackRemarks =
+            u8List({"客户满意，下月续约", "需尽快安排更换保姆", "费用已报销", "请经理再次回访"});
         const QStringList services = u8List({"住家保姆", "钟点工", "月嫂", "育婴师", "老人护理", "保洁"});
         const QStringList family = u8List({"夫妻二人", "三口之家", "老人二位", "夫妻及两个孩子", "独居老人"});
         const QStringList hobbies = u8List({"书法", "旅游", "摄影", "太极拳", "园艺", "音乐"});
@@ -277,7 +281,9 @@ private:
                 state.insert({id, day(-365, 0), QStringLiteral("%1:%2:00").arg(8 + pick(10), 2, 10, QLatin1Char('0'))
                                                     .arg(pick(4) * 15, 2, 10, QLatin1Char('0')),
                               pick(linkTypes), contact, firm ? u8("经理") : u8("户主"), double(pick(5) * 20),
-                              pick(contents), firm ? u8("客户单位") : u8("客户家中"), QString()});
+                              pick(contents), firm ? u8("客户单位") : u8("客户家中"),
+                              // Remarks the staff tracking window shows, on every fifth customer's first record.
+                              k == 0 && i % 5 == 1 ? trackRemarks.at((i / 5) % trackRemarks.size()) : QString()});
             }
             m_counts.states += 3;
 
@@ -508,42 +514,74 @@ int addDocuments(const QString &filesRoot)
     return written;
 }
 
-int addWorkerPhotos(Database &db, const QString &filesRoot)
+namespace {
+
+// A simple drawn portrait: head and shoulders in a shirt of the given colour.
+QImage portrait(const QColor &shirt, const QColor &background)
 {
-    const QString root = (filesRoot.endsWith(u'/') ? filesRoot : filesRoot + u'/') + QStringLiteral("Yuangong/");
+    QImage img(240, 300, QImage::Format_RGB32);
+    img.fill(background);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(shirt);
+    p.drawEllipse(QRect(30, 190, 180, 200));
+    p.setBrush(QColor(240, 205, 170));
+    p.drawEllipse(QRect(75, 60, 90, 110));
+    p.setBrush(QColor(45, 35, 30));
+    p.drawChord(QRect(70, 50, 100, 80), 0, 180 * 16);
+    p.end();
+    return img;
+}
+
+// Photos for `count` records of `table` whose codes `idOf` gives, in their folders under
+// `root`; the last one's file is left missing. Returns how many files were written.
+int addPhotos(Database &db, const QString &root, const QString &table, const QString &keyField, int count,
+              const std::function<QString(int)> &idOf, const QColor &background)
+{
     const QColor shirts[] = {QColor(70, 110, 170), QColor(170, 80, 90), QColor(80, 140, 90), QColor(150, 110, 60),
                              QColor(110, 80, 150)};
     int written = 0;
     Transaction tx(db);
-    for (int i = 1; i <= 6; ++i) {
-        const QString id = QStringLiteral("Y%1").arg(i, 5, 10, QLatin1Char('0'));
+    for (int i = 1; i <= count; ++i) {
+        const QString id = idOf(i);
         const bool jpeg = i % 2 == 1;
         const QString path = root + id + (jpeg ? QStringLiteral("/photo.jpg") : QStringLiteral("/photo.png"));
-        // The sixth worker's photo was moved away: its path names no file.
-        if (i < 6) {
-            QImage img(240, 300, QImage::Format_RGB32);
-            img.fill(QColor(225, 232, 240));
-            QPainter p(&img);
-            p.setRenderHint(QPainter::Antialiasing);
-            p.setPen(Qt::NoPen);
-            p.setBrush(shirts[(i - 1) % 5]);
-            p.drawEllipse(QRect(30, 190, 180, 200));
-            p.setBrush(QColor(240, 205, 170));
-            p.drawEllipse(QRect(75, 60, 90, 110));
-            p.setBrush(QColor(45, 35, 30));
-            p.drawChord(QRect(70, 50, 100, 80), 0, 180 * 16);
-            p.end();
+        // The last photo was moved away: its path names no file.
+        if (i < count) {
+            const QImage img = portrait(shirts[(i - 1) % 5], background);
             QDir().mkpath(QFileInfo(path).path());
             if (!QFileInfo::exists(path) && img.save(path, jpeg ? "JPEG" : "PNG"))
                 ++written;
         }
-        Statement st(db, QStringLiteral("update tblYuangong set Photo = :Photo where YuangongID = :ID"));
+        Statement st(db, QStringLiteral("update %1 set Photo = :Photo where %2 = :ID").arg(table, keyField));
         st.bind(QStringLiteral("Photo"), path);
         st.bind(QStringLiteral("ID"), id);
         st.step();
     }
     tx.commit();
     return written;
+}
+
+QString filesFolder(const QString &filesRoot, const char *area)
+{
+    return (filesRoot.endsWith(u'/') ? filesRoot : filesRoot + u'/') + QString::fromUtf8(area);
+}
+
+}  // namespace
+
+int addWorkerPhotos(Database &db, const QString &filesRoot)
+{
+    return addPhotos(db, filesFolder(filesRoot, "Yuangong/"), QStringLiteral("tblYuangong"),
+                     QStringLiteral("YuangongID"), 6,
+                     [](int i) { return QStringLiteral("Y%1").arg(i, 5, 10, QLatin1Char('0')); }, QColor(225, 232, 240));
+}
+
+int addStaffPhotos(Database &db, const QString &filesRoot)
+{
+    return addPhotos(db, filesFolder(filesRoot, "Operaters/"), QStringLiteral("tblOperaters"),
+                     QStringLiteral("OperaterID"), 5,
+                     [](int i) { return QStringLiteral("S%1").arg(i, 4, 10, QLatin1Char('0')); }, QColor(236, 230, 218));
 }
 
 }  // namespace DemoData

@@ -27,4 +27,7 @@ int addDocuments(const QString &filesRoot);
 // full paths in Photo; the sixth worker's file is left missing. Returns how many were written.
 int addWorkerPhotos(Database &db, const QString &filesRoot);
 
+// The same for the first five staff members under Operaters/; the fifth one's file is missing.
+int addStaffPhotos(Database &db, const QString &filesRoot);
+
 }  // namespace DemoData

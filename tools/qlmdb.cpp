@@ -80,8 +80,10 @@ int demo(const QString &path, const QStringList &options)
     // A database in a program's Data folder gets documents in that program's Files folder.
     const QDir folder = QFileInfo(path).absoluteDir();
     const int documents = folder.dirName() == u"Data" ? DemoData::addDocuments(QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("../Files")))) : 0;
-    if (folder.dirName() == u"Data")
+    if (folder.dirName() == u"Data") {
         DemoData::addWorkerPhotos(*db, QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("../Files"))));
+        DemoData::addStaffPhotos(*db, QDir::cleanPath(folder.absoluteFilePath(QStringLiteral("../Files"))));
+    }
     out() << "added demo data to " << path << ": " << c.customers << " customers, " << c.linkmans << " contacts, "
           << c.states << " contact records, " << c.operates << " business records, " << c.details << " items, "
           << c.operaters << " staff, " << c.workers << " workers, " << c.shusong << " sending units, "

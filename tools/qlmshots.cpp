@@ -16,6 +16,7 @@
 #include "RefdataWindows.h"
 #include "ScheduleWindows.h"
 #include "SendingWindows.h"
+#include "StaffWindows.h"
 #include "WorkerWindows.h"
 #include "uLogin.h"
 #include "uMain.h"
@@ -65,6 +66,7 @@ int main(int argc, char **argv)
         auto db = NewDatabase::create(AppDir + QStringLiteral("Data/QLM30.qdb"));
         DemoData::add(*db, 1, QDate::currentDate());
         DemoData::addWorkerPhotos(*db, FilesRoot);
+        DemoData::addStaffPhotos(*db, FilesRoot);
     }
     DemoData::addDocuments(FilesRoot);
     QDir().mkpath(AppDir + QStringLiteral("Data/Report"));
@@ -86,6 +88,7 @@ int main(int argc, char **argv)
     installWorkerWindows(mainWindow);
     installScheduleWindows(mainWindow);
     installOperationWindows(mainWindow);
+    installStaffWindows(mainWindow);
 
     QList<Shot> all;
     addStartUpShots(all);
@@ -101,6 +104,7 @@ int main(int argc, char **argv)
     addWorkerShots(all);
     addScheduleShots(all);
     addOperationShots(all);
+    addStaffShots(all);
     QList<Shot> shots;
     for (const Shot &shot : all)
         if (shot.name.startsWith(prefix))

@@ -94,6 +94,7 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
     qryPayment = query("qryPayment", inOutSql(false, false));
 
     tblOperaters = table("tblOperaters", "tblOperaters");
+    tblOperatersLookup = table("tblOperatersLookup", "tblOperaters");
     tblOperaterTrack = table("tblOperaterTrack", "tblCustomerState");
     qryOperaterTrack = query("qryOperaterTrack", {s("select * from tblCustomerState")});
     qryAssignUpdate = query("qryAssignUpdate");
@@ -148,6 +149,7 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
     tblOperateDetail->setBeforePost(OperationRules::itemBeforePost());
     tblOperateDetail1->setBeforePost(OperationRules::itemBeforePost());
     tblShusong->setBeforePost(SendingRules::beforePost());
+    tblOperaters->setBeforePost(requireKeyOnInsert("OperaterID"));
 
     declareLookups();
 
@@ -161,6 +163,17 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
         connect(d, &Dataset::rowInserted, this, reread);
         connect(d, &Dataset::rowUpdated, this, reread);
         connect(d, &Dataset::rowRemoved, this, reread);
+    }
+
+    // The whole staff list re-reads (lazily) whenever a staff row is written.
+    {
+        const auto reread = [this] {
+            if (tblOperatersLookup->isActive())
+                tblOperatersLookup->refresh();
+        };
+        connect(tblOperaters, &Dataset::rowInserted, this, reread);
+        connect(tblOperaters, &Dataset::rowUpdated, this, reread);
+        connect(tblOperaters, &Dataset::rowRemoved, this, reread);
     }
 
     dsCustomers = source("dsCustomers", tblCustomers);
@@ -215,7 +228,7 @@ void TdmMain::declareLookups()
         c->addLookup(s("DistName"), s("DistID"), tblCustDist, s("DistID"), s("DistName"));
         c->addLookup(s("VocationName"), s("VocationID"), tblVocation, s("VocationId"), s("VocationName"));
         c->addLookup(s("OriginName"), s("OriginID"), tblCustOrigin, s("OriginID"), s("OriginName"));
-        c->addLookup(s("Operater"), s("OperaterID"), tblOperaters, s("OperaterID"), s("Name"));
+        c->addLookup(s("Operater"), s("OperaterID"), tblOperatersLookup, s("OperaterID"), s("Name"));
         c->addLookup(s("LevelName"), s("LevelID"), tblCustLevel, s("LevelID"), s("LevelName"));
     }
     tblCustomers->addLookup(s("State"), s("StateId"), tblCustState, s("StateID"), s("StateName"));
@@ -234,7 +247,7 @@ void TdmMain::declareLookups()
         o->addLookup(s("LinkCustName"), s("LinkCustID"), tblCustomers2, s("CustId"), s("CustName"));
         o->addLookup(s("OriginName"), s("OriginId"), tblOperateOrigin, s("OriginID"), s("OriginName"));
         o->addLookup(s("TypeName"), s("TypeID"), tblOperateType, s("TypeID"), s("TypeName"));
-        o->addLookup(s("OperaterName"), s("OperaterID"), tblOperaters, s("OperaterID"), s("Name"));
+        o->addLookup(s("OperaterName"), s("OperaterID"), tblOperatersLookup, s("OperaterID"), s("Name"));
         o->addLookup(s("OperateStateName"), s("OperateStateID"), tblOperateState, s("OperateStateID"),
                      s("OperateStateName"));
         o->addLookup(s("CurrName"), s("CurrID"), tblCurrencyRate, s("CurrID"), s("CurrName"));
@@ -323,7 +336,7 @@ void TdmMain::afterConnect()
 {
     OpenDatasets({tblCountry, tblCustDist, tblCustLevel, tblCustState, tblCustOrigin, tblVocation, tblFinanceOrgan,
                   tblCurrencyRate, tblOperateType, tblOperateOrigin, tblOperateState, tblBoard, tblLinkmans2, qryCustomers1,
-                  tblOperates2, tblCustomers2, tblOperaters, tblLinkmansLookup});
+                  tblOperates2, tblCustomers2, tblOperaters, tblLinkmansLookup, tblOperatersLookup});
 }
 
 namespace {

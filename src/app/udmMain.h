@@ -71,6 +71,9 @@ public:
         *qryChartOperaterSort, *qryChartPayment, *qryChartGathering, *qryChartInOut;
     // Every contact, unrestricted: the display source of tblOperates2.LinkmanName.
     TableDataset *tblLinkmansLookup;
+    // Every staff member, whatever the staff query left in tblOperaters: the display source of
+    // the Operater / OperaterName lookups.
+    TableDataset *tblOperatersLookup;
 
     // Data sources the windows bind to
     DataSource *dsCustomers, *dsCustomers2, *dsCustomers1, *dsCustomerAddInfo, *dsCustomerState, *dsLinkmans,

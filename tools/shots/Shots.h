@@ -34,3 +34,4 @@ void addMailShots(QList<Shot> &shots);
 void addWorkerShots(QList<Shot> &shots);
 void addScheduleShots(QList<Shot> &shots);
 void addOperationShots(QList<Shot> &shots);
+void addStaffShots(QList<Shot> &shots);
