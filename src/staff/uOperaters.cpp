@@ -59,28 +59,19 @@ QString memberFolder(const QString &code)
 
 }  // namespace
 
-TfrmOperaters::TfrmOperaters(QObject *parent) : QObject(parent)
+TfrmOperaters::TfrmOperaters(QObject *parent) : QObject(parent), m_host(s("工作人员资料"))
 {
     frmOperaters = this;
     setObjectName(s("frmOperaters"));
-    PnMain = new QWidget;
-    m_panel = PnMain;
-    PnMain->setObjectName(s("PnMain"));
-    PnMain->setWindowTitle(s("工作人员资料"));
-    auto *layout = new QVBoxLayout(PnMain);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_pages = new QTabWidget(PnMain);
-    m_pages->addTab(buildListPage(), s("工作人员资料列表"));
-    m_pages->addTab(buildRecordPage(), s("工作人员详细资料"));
-    layout->addWidget(m_pages);
+    PnMain = m_host.widget();
+    m_host.addPage(buildListPage(), s("工作人员资料列表"));
+    m_host.addPage(buildRecordPage(), s("工作人员详细资料"));
     // Switching between the tabs shows the member's photo again, telling a file that gives none.
-    connect(m_pages, &QTabWidget::currentChanged, this, [this] { reportPhotoFailure(); });
+    connect(m_host.pages(), &QTabWidget::currentChanged, this, [this] { reportPhotoFailure(); });
 }
 
 TfrmOperaters::~TfrmOperaters()
 {
-    if (m_panel && !m_panel->parent())
-        delete m_panel;
     if (frmOperaters == this)
         frmOperaters = nullptr;
 }
@@ -400,7 +391,7 @@ void TfrmOperaters::insert()
         frmMain->setNavigationVisible(false);
         frmMain->selectTab(s("业务管理"));
     }
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     editor(s("OperaterID"))->setFocus();
 }
 
@@ -427,7 +418,7 @@ void TfrmOperaters::modify()
     memberFolder(code);
     // Load errors are not told here; the photo box follows the row by itself.
     const QSignalBlocker quiet(m_pages);
-    m_pages->setCurrentIndex(1);
+    m_host.pages()->setCurrentIndex(1);
     editor(s("OperaterID"))->setFocus();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WindowKit.h"
+
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -48,7 +50,7 @@ public:
     QAction *Act_Prt = nullptr;
     QAction *Act_Cancel = nullptr;
 
-    QTabWidget *pages() const { return m_pages; }
+    QTabWidget *pages() const { return m_host.pages(); }
     QTabWidget *lowerTabs() const { return m_lower; }
     DbGrid *listGrid() const { return m_list; }
     DbGrid *operationsGrid() const { return m_operations; }
@@ -86,8 +88,6 @@ private:
     // Tells that the shown photo's file gave no picture (the commands that show load errors).
     void reportPhotoFailure();
 
-    QPointer<QWidget> m_panel;
-    QTabWidget *m_pages = nullptr;
     QTabWidget *m_lower = nullptr;
     DbGrid *m_list = nullptr;
     DbGrid *m_operations = nullptr;
@@ -100,6 +100,7 @@ private:
     QHash<QString, QWidget *> m_editors;
     QList<QWidget *> m_order;
     std::function<void(QWidget *)> m_viewer;
+    WindowKit::HostedPanel m_host;  // last: the panel goes before the other members
 };
 
 extern TfrmOperaters *frmOperaters;
