@@ -417,7 +417,7 @@ void TfrmOperaters::modify()
     }
     memberFolder(code);
     // Load errors are not told here; the photo box follows the row by itself.
-    const QSignalBlocker quiet(m_pages);
+    const QSignalBlocker quiet(m_host.pages());
     m_host.pages()->setCurrentIndex(1);
     editor(s("OperaterID"))->setFocus();
 }
