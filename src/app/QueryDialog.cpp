@@ -1,8 +1,11 @@
 #include "QueryDialog.h"
 
+#include "Dataset.h"
 #include "DateText.h"
 #include "ErrorHandler.h"
 #include "FilterExpression.h"
+#include "Messages.h"
+#include "WindowKit.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -151,4 +154,79 @@ QString dayRangeFilter(const QString &column, QDate from, QDate to, const QStrin
             out += QStringLiteral("((") + column + u'=' + DateText::shortDate(d) + ownerTerm;
     }
     return out;
+}
+
+namespace {
+
+QueryDialog::Setup likeSetup(const LikeQueryDialog::Table &table)
+{
+    QStringList kinds;
+    for (const LikeQueryDialog::Kind &k : table.kinds)
+        kinds << QString::fromUtf8(k.caption);
+    return {.objectName = QString::fromUtf8(table.objectName),
+            .caption = QString::fromUtf8(table.caption),
+            .kindLabel = QStringLiteral("请选择查询条件："),
+            .textLabel = QStringLiteral("请输入查询条件："),
+            .kinds = kinds};
+}
+
+}  // namespace
+
+LikeQueryDialog::LikeQueryDialog(const Table &table, QWidget *parent)
+    : QueryDialog(likeSetup(table), [this](QueryDialog &) { return run(); }, parent), m_table(table)
+{
+}
+
+QString LikeQueryDialog::condition(const Table &table, int kind, const QString &text)
+{
+    if (kind <= 0 || kind >= int(table.kinds.size()))
+        return {};
+    return QString::fromUtf8(table.kinds[size_t(kind)].column) + QStringLiteral(" Like '%") +
+           FilterExpression::quote(text) + QStringLiteral("%'");
+}
+
+QString LikeQueryDialog::emptyMessage(const Table &table, int kind)
+{
+    if (kind <= 0 || kind >= int(table.kinds.size()))
+        return {};
+    return QString::fromUtf8(table.kinds[size_t(kind)].emptyMessage);
+}
+
+bool LikeQueryDialog::run()
+{
+    Dataset *list = m_table.list();
+    if (kindBox()->findText(kindBox()->currentText()) < 0)
+        return true;
+    if (!isAllKind() && text().isEmpty()) {
+        Messages::warning(this, emptyMessage(m_table, kind()));
+        textEdit()->setFocus();
+        return false;
+    }
+    // A pending row is stored, not dropped, before the list is filtered again.
+    if (list->isActive() && WindowKit::isEditing(list) && !ErrorHandler::run(this, [list] { list->post(); }))
+        return false;
+    if (isAllKind()) {
+        ErrorHandler::run(this, [list] { list->setFiltered(false); });
+        return true;
+    }
+    if (m_table.onRefusal == OnRefusal::FilterAnyway) {
+        ErrorHandler::run(this, [&] { list->setFilter(condition(m_table, kind(), text())); });
+        ErrorHandler::run(this, [list] { list->setFiltered(true); });
+        return true;
+    }
+    const QString before = list->filter();
+    const bool wasFiltered = list->isFiltered();
+    const bool ok = ErrorHandler::run(this, [&] {
+        list->setFiltered(false);
+        list->setFilter(condition(m_table, kind(), text()));
+        list->setFiltered(true);
+    });
+    if (!ok) {
+        // The list keeps the filter it had.
+        ErrorHandler::run(this, [&] {
+            list->setFilter(before);
+            list->setFiltered(wasFiltered);
+        });
+    }
+    return ok;
 }

@@ -5,7 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
+class Dataset;
 class QComboBox;
 class QDateEdit;
 class QLineEdit;
@@ -69,6 +71,44 @@ private:
     QDateEdit *m_end = nullptr;
     QPushButton *m_ok = nullptr;
     QPushButton *m_cancel = nullptr;
+};
+
+// A member of the family that filters one list by "<column> Like '%text%'": the typed
+// text's quotes doubled, `%` and `_` keep their pattern meaning. The first kind lifts the
+// filter; the others need text. A pending edit of the list is posted first (a refusal
+// keeps the dialog open); a drop-down text that is none of the kinds changes nothing.
+class LikeQueryDialog : public QueryDialog
+{
+    Q_OBJECT
+
+public:
+    struct Kind
+    {
+        const char *caption;
+        const char *column;        // empty for the first kind
+        const char *emptyMessage;  // the warning when no text is typed
+    };
+    // What a filter the data layer refuses leaves behind.
+    enum class OnRefusal { KeepPrevious, FilterAnyway };
+    struct Table
+    {
+        const char *objectName;
+        const char *caption;
+        std::vector<Kind> kinds;
+        std::function<Dataset *()> list;
+        OnRefusal onRefusal = OnRefusal::KeepPrevious;
+    };
+
+    LikeQueryDialog(const Table &table, QWidget *parent);
+
+    // The filter of a kind other than the first for a trimmed text; empty for the first.
+    static QString condition(const Table &table, int kind, const QString &text);
+    // The warning for a kind whose text is empty.
+    static QString emptyMessage(const Table &table, int kind);
+
+private:
+    bool run();
+    const Table &m_table;
 };
 
 // The filter of the days from the earlier to the later of two dates, both included: one

@@ -2,21 +2,18 @@
 
 #include "QueryDialog.h"
 
-// The sending-unit list's query: one column matched anywhere by the typed text, or every unit.
-class TfrmShusongQuery : public QueryDialog
+// The sending-unit list's query: one column matched anywhere by the typed text, or every
+// unit. Filtering is on after a choice, also when the data layer refused the text.
+class TfrmShusongQuery : public LikeQueryDialog
 {
     Q_OBJECT
 
 public:
     explicit TfrmShusongQuery(QWidget *parent = nullptr);
-
     // Creates the dialog and shows it modally.
     static int execute(QWidget *parent);
-
-    // The filter of a kind (1..9) and a trimmed text: the text's quotes doubled, so it
-    // stays one value; % and _ keep their pattern meaning.
+    // The filter of a kind (not the "all" kind) for the trimmed text.
     static QString condition(int kind, const QString &text);
-
-private:
-    bool run();
+    // The warning for a kind whose text is empty.
+    static QString emptyMessage(int kind);
 };
