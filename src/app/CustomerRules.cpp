@@ -49,11 +49,7 @@ Dataset::BeforePostHook beforePost(bool dropInsertWithoutCode)
         if (ds.state() == Dataset::State::Insert) {
             if (!dropInsertWithoutCode)
                 return Dataset::BeforePost::Proceed;
-            try {
-                return ds.field(s("CustId")).isNull() ? Dataset::BeforePost::CancelInsert : Dataset::BeforePost::Proceed;
-            } catch (const DatasetError &) {
-                return Dataset::BeforePost::CancelInsert;
-            }
+            return ds.dropKeylessInsert(s("CustId"));
         }
         if (codeChangeBlocked(ds))
             throw DatasetError(codeChangeRefusal());

@@ -82,12 +82,7 @@ Dataset::BeforePostHook beforePost(bool dropInsertWithoutCode)
         if (ds.state() == Dataset::State::Insert) {
             if (!dropInsertWithoutCode)
                 return Dataset::BeforePost::Proceed;
-            try {
-                return ds.field(s("OperateID")).isNull() ? Dataset::BeforePost::CancelInsert
-                                                          : Dataset::BeforePost::Proceed;
-            } catch (const DatasetError &) {
-                return Dataset::BeforePost::CancelInsert;
-            }
+            return ds.dropKeylessInsert(s("OperateID"));
         }
         if (codeChangeBlocked(ds))
             throw DatasetError(codeChangeRefusal());

@@ -149,7 +149,7 @@ TdmMain::TdmMain(QObject *parent) : QObject(parent)
     tblOperateDetail->setBeforePost(OperationRules::itemBeforePost());
     tblOperateDetail1->setBeforePost(OperationRules::itemBeforePost());
     tblShusong->setBeforePost(SendingRules::beforePost());
-    tblOperaters->setBeforePost(requireKeyOnInsert("OperaterID"));
+    tblOperaters->setBeforePost([](Dataset &ds) { return ds.dropKeylessInsert(s("OperaterID")); });
 
     declareLookups();
 

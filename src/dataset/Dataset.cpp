@@ -1422,3 +1422,14 @@ QList<int> Dataset::rowsMatching(const QString &filterText, bool chainsAsSets)
             out.append(i);
     return out;
 }
+
+Dataset::BeforePost Dataset::dropKeylessInsert(const QString &keyField)
+{
+    if (state() != State::Insert)
+        return BeforePost::Proceed;
+    try {
+        return field(keyField).isNull() ? BeforePost::CancelInsert : BeforePost::Proceed;
+    } catch (const DatasetError &) {
+        return BeforePost::CancelInsert;
+    }
+}

@@ -74,6 +74,9 @@ public:
     void cancel();
     void remove();
     void setBeforePost(BeforePostHook hook) { m_beforePost = std::move(hook); }
+    // For a before-post hook: a new row whose key field is still empty is dropped, not
+    // posted (a keyless row a move or refresh would store); anything else proceeds.
+    BeforePost dropKeylessInsert(const QString &keyField);
 
     // A bound control could not write what it holds while a post gathered the values:
     // the post under way then fails with this message and the row stays in edit.
