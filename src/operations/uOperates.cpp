@@ -207,7 +207,7 @@ QWidget *TfrmOperates::buildItemsTab()
     using C = GridColumn;
     m_items = page->grid();
     m_items->setObjectName(s("gridOperateDetail"));
-    m_items->setColumns({C::centred(s("业务详细编号"), s("DetailNo"), 75), C::centred(s("发生日期"), s("OperateDate"), 80),
+    m_items->setColumns({C::centred(s("业务详细编号"), s("DetailNo"), 100), C::centred(s("发生日期"), s("OperateDate"), 80),
                          C::text(s("主题"), s("DTitle"), 100), C::centred(s("收支类型"), s("InOut"), 60),
                          C::money(s("单价"), s("Price"), 75),
                          GridColumn{s("数量"), s("Amount"), Qt::AlignRight | Qt::AlignVCenter, 45},
