@@ -1,6 +1,7 @@
 // The schedule pages, the today view and their filters, on real database files.
 #include "ActionGate.h"
 #include "CustomerPick.h"
+#include "CustomerWindows.h"
 #include "DatasetModel.h"
 #include "DateText.h"
 #include "DbDateEdit.h"
@@ -9,6 +10,7 @@
 #include "DbMaskEdit.h"
 #include "DbNavigator.h"
 #include "LogEntries.h"
+#include "OperationWindows.h"
 #include "PasswordHash.h"
 #include "PlanCommands.h"
 #include "PlanPanels.h"
@@ -18,6 +20,7 @@
 #include "Statement.h"
 #include "TableInserter.h"
 #include "TestDb.h"
+#include "WindowKit.h"
 #include "uMain.h"
 #include "uPlan.h"
 #include "uPlanNew.h"
@@ -104,6 +107,7 @@ private Q_SLOTS:
     void openHomePage_data();
     void openHomePage();
     void hooksFollowRegistration();
+    void hooksOpenTheRealWindows();
     void rightsGateTheButtons();
     void commandsLogFirst();
     void printAfterTodayView();
@@ -631,6 +635,36 @@ void TestSchedule::hooksFollowRegistration()
     detail->pickButton()->click();
     QCOMPARE(m_rec->modalWindows, QStringList{"frmCustomerQuery"});
     QCOMPARE(caller, s("日程安排"));
+}
+
+// With the customer and business-record folders installed as the start-up does, the two
+// buttons open their real dialogs on the entry's customer.
+void TestSchedule::hooksOpenTheRealWindows()
+{
+    installCustomerWindows(*m_main);
+    installOperationWindows(*m_main);
+    login(s("Admin"));
+    m_main->action(s("Act_Plan"))->trigger();
+    m_main->scheduleTabs()->setCurrentIndex(1);
+    QVERIFY(dmMain->qryPlan->locate(s("Memo"), {s("今天王")}));
+    PlanEntryPanel *detail = planShell->detail();
+    QVERIFY(detail->operateButton()->isEnabled());
+    QVERIFY(detail->stateButton()->isEnabled());
+    QStringList seen;
+    m_rec->onModal = [&seen](QDialog *d) {
+        if (d->objectName() == u"frmOperateNew1")
+            seen << d->objectName() + u':' + dmMain->tblOperates->field(s("CustID")).asString();
+        else if (d->objectName() == u"frmCustStateNew")
+            seen << d->objectName() + u':' + dmMain->tblCustomerState->field(s("CustID")).asString();
+        return int(QDialog::Rejected);
+    };
+    detail->operateButton()->click();
+    detail->stateButton()->click();
+    QCOMPARE(m_rec->modalWindows, (QStringList{s("frmOperateNew1"), s("frmCustStateNew")}));
+    QCOMPARE(seen, (QStringList{s("frmOperateNew1:C1"), s("frmCustStateNew:C1")}));
+    for (Dataset *d : {static_cast<Dataset *>(dmMain->tblOperates), static_cast<Dataset *>(dmMain->tblCustomerState)})
+        if (WindowKit::isEditing(d))
+            d->cancel();
 }
 
 void TestSchedule::rightsGateTheButtons()
