@@ -1,6 +1,7 @@
 #include "WindowKit.h"
 
 #include "ActionGate.h"
+#include "Dataset.h"
 #include "ErrorHandler.h"
 #include "Messages.h"
 #include "ReportService.h"
@@ -85,6 +86,29 @@ void print(QWidget *parent, const QString &logText, const QString &layoutName, D
 {
     WriteLog(logText);
     ReportService::preview(parent, layoutName, data, extras);
+}
+
+void followCurrentRow(QObject *context, Dataset *rows, const QStringList &keyFields, const QList<Dataset *> &sources,
+                      const std::function<void()> &follow)
+{
+    QObject::connect(rows, &Dataset::currentChanged, context, follow);
+    QObject::connect(rows, &Dataset::dataReset, context, follow);
+    QObject::connect(rows, &Dataset::stateChanged, context, [follow](Dataset::State state) {
+        if (state == Dataset::State::Browse)
+            follow();
+    });
+    QObject::connect(rows, &Dataset::fieldChanged, context, [rows, keyFields, follow](int field) {
+        if (!rows->isActive())
+            return;
+        for (const QString &key : keyFields)
+            if (field == rows->fieldIndex(key)) {
+                follow();
+                return;
+            }
+    });
+    for (Dataset *source : sources)
+        QObject::connect(source, &Dataset::dataReset, context, follow);
+    follow();
 }
 
 HostedPanel::HostedPanel(const QString &title) : m_panel(new QWidget)

@@ -9,6 +9,7 @@
 
 class Dataset;
 class QAction;
+class QObject;
 class QTabWidget;
 class QToolBar;
 class QWidget;
@@ -79,6 +80,12 @@ bool isEditing(const Dataset *record);
 // `extras` are the further datasets the layout names ("tblShusong.ShusongName"), read at their current row.
 void print(QWidget *parent, const QString &logText, const QString &layoutName, Dataset *data,
            const QMap<QString, Dataset *> &extras = {});
+
+// Calls `follow` (in `context`) whenever what the tabs showing the current row of `rows`
+// depend on may have changed: a row move, a re-read, a return to browse (a cancel may bring
+// back other values), a change of one of `keyFields`, a re-read of one of `sources`.
+void followCurrentRow(QObject *context, Dataset *rows, const QStringList &keyFields, const QList<Dataset *> &sources,
+                      const std::function<void()> &follow);
 
 // The panel a record window hosts in the main window's client area ("PnMain"): its
 // pages (a list tab, a record tab) in one tab widget filling it. The main window may

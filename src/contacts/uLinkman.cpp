@@ -55,20 +55,8 @@ TfrmLinkman::TfrmLinkman(QObject *parent) : QObject(parent), m_host(s("联系人
     m_host.addPage(buildDetailPage(), s("联系人详细资料"));
 
     // The customer tab follows the contact: each row move and each change of its customer.
-    Dataset *q = dmMain->qryLinkmans1;
-    connect(q, &Dataset::currentChanged, this, &TfrmLinkman::followCustomer);
-    connect(q, &Dataset::dataReset, this, &TfrmLinkman::followCustomer);
-    // A cancel may bring back another customer; starting an edit changes nothing.
-    connect(q, &Dataset::stateChanged, this, [this](Dataset::State state) {
-        if (state == Dataset::State::Browse)
-            followCustomer();
-    });
-    connect(q, &Dataset::fieldChanged, this, [this, q](int field) {
-        if (q->isActive() && field == q->fieldIndex(s("CustID")))
-            followCustomer();
-    });
-    connect(dmMain->tblCustomers2, &Dataset::dataReset, this, &TfrmLinkman::followCustomer);
-    followCustomer();
+    WindowKit::followCurrentRow(this, dmMain->qryLinkmans1, {s("CustID")}, {dmMain->tblCustomers2},
+                                [this] { followCustomer(); });
 }
 
 TfrmLinkman::~TfrmLinkman()

@@ -61,19 +61,8 @@ TfrmOperates::TfrmOperates(QObject *parent) : QObject(parent), m_host(s("业务�
     connect(m_host.pages(), &QTabWidget::currentChanged, this, [this] { m_form->applyLinkRule(); });
 
     // The customer tab follows the record: each row move and each change of its customer.
-    Dataset *o = dmMain->tblOperates2;
-    connect(o, &Dataset::currentChanged, this, &TfrmOperates::followCustomer);
-    connect(o, &Dataset::dataReset, this, &TfrmOperates::followCustomer);
-    connect(o, &Dataset::stateChanged, this, [this](Dataset::State state) {
-        if (state == Dataset::State::Browse)
-            followCustomer();
-    });
-    connect(o, &Dataset::fieldChanged, this, [this, o](int field) {
-        if (o->isActive() && field == o->fieldIndex(s("CustID")))
-            followCustomer();
-    });
-    connect(dmMain->tblCustomers2, &Dataset::dataReset, this, &TfrmOperates::followCustomer);
-    followCustomer();
+    WindowKit::followCurrentRow(this, dmMain->tblOperates2, {s("CustID")}, {dmMain->tblCustomers2},
+                                [this] { followCustomer(); });
 }
 
 TfrmOperates::~TfrmOperates()

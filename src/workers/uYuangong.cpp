@@ -81,20 +81,8 @@ TfrmYuangong::TfrmYuangong(QObject *parent) : QObject(parent), m_host(s("员工�
     m_host.addPage(buildDetailPage(), s("员工档案详细档案"));
 
     // The lower tabs follow the worker: each row move and each change of its customer or unit.
-    Dataset *w = dmMain->tblYuangong;
-    connect(w, &Dataset::currentChanged, this, &TfrmYuangong::followRelated);
-    connect(w, &Dataset::dataReset, this, &TfrmYuangong::followRelated);
-    connect(w, &Dataset::stateChanged, this, [this](Dataset::State state) {
-        if (state == Dataset::State::Browse)
-            followRelated();
-    });
-    connect(w, &Dataset::fieldChanged, this, [this, w](int field) {
-        if (w->isActive() && (field == w->fieldIndex(s("CustID")) || field == w->fieldIndex(s("ShusongID"))))
-            followRelated();
-    });
-    connect(dmMain->tblCustomers2, &Dataset::dataReset, this, &TfrmYuangong::followRelated);
-    connect(dmMain->tblShusong1, &Dataset::dataReset, this, &TfrmYuangong::followRelated);
-    followRelated();
+    WindowKit::followCurrentRow(this, dmMain->tblYuangong, {s("CustID"), s("ShusongID")},
+                                {dmMain->tblCustomers2, dmMain->tblShusong1}, [this] { followRelated(); });
 }
 
 TfrmYuangong::~TfrmYuangong()
